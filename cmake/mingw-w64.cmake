@@ -1,0 +1,14 @@
+# Cross build for 64-bit Windows with mingw-w64 (posix thread model, which
+# GoogleTest needs; linked statically, so no thread DLL ships); tests run
+# under wine64.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(TRAVUNE_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${TRAVUNE_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TRAVUNE_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${TRAVUNE_MINGW_PREFIX}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${TRAVUNE_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
