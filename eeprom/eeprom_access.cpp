@@ -44,6 +44,5 @@ bool WriteEepromBlock(IKsPropertySet* propertySet, BYTE offset, const BYTE data[
               sizeof(g_writeRequest.WriteData) - 1 - EEPROM_BLOCK_SIZE);
   if (!Supports(propertySet, EEPROM_PROPERTY_WRITE, KSPROPERTY_SUPPORT_SET)) return false;
   return propertySet->Set(PROPSETID_EEPROM_ACCESS, EEPROM_PROPERTY_WRITE, &g_writeRequest,
-                          sizeof(g_writeRequest), &g_writeRequest,
-                          sizeof(g_writeRequest)) == S_OK;
+                          sizeof(g_writeRequest), &g_writeRequest, sizeof(g_writeRequest)) == S_OK;
 }

@@ -8,11 +8,13 @@
 
 #ifdef _WIN32
 
+// windows.h first: the COM and DirectShow headers build on it.
 #include <windows.h>
-#include <objbase.h>
-#include <oleauto.h>
+// Then COM, OLE automation, DirectShow and kernel streaming.
 #include <dshow.h>
 #include <ks.h>
+#include <objbase.h>
+#include <oleauto.h>
 
 #define TRAVUNE_WIDE(text) L##text
 
@@ -88,9 +90,7 @@ typedef const GUID& REFGUID;
 typedef const IID& REFIID;
 typedef const CLSID& REFCLSID;
 
-inline bool IsEqualGUID(REFGUID a, REFGUID b) {
-  return std::memcmp(&a, &b, sizeof(GUID)) == 0;
-}
+inline bool IsEqualGUID(REFGUID a, REFGUID b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
 inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
 inline bool operator!=(REFGUID a, REFGUID b) { return !IsEqualGUID(a, b); }
 
@@ -146,8 +146,8 @@ struct IPersistStream : IPersist {
 };
 
 struct IMoniker : IPersistStream {
-  virtual HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx* bindContext, IMoniker* left,
-                                                 REFIID riid, void** object) = 0;
+  virtual HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx* bindContext, IMoniker* left, REFIID riid,
+                                                 void** object) = 0;
   virtual HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* bindContext, IMoniker* left,
                                                   REFIID riid, void** object) = 0;
   // The remaining methods are never called; they keep the vtable layout.
@@ -249,19 +249,18 @@ struct ICaptureGraphBuilder2 : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE CopyCaptureFile(LPOLESTR oldFile, LPOLESTR newFile,
                                                     int allowEscAbort,
                                                     IAMCopyCaptureFileProgress* callback) = 0;
-  virtual HRESULT STDMETHODCALLTYPE FindPin(IUnknown* source, int direction,
-                                            const GUID* category, const GUID* type,
-                                            BOOL unconnected, int index, IPin** pin) = 0;
+  virtual HRESULT STDMETHODCALLTYPE FindPin(IUnknown* source, int direction, const GUID* category,
+                                            const GUID* type, BOOL unconnected, int index,
+                                            IPin** pin) = 0;
 };
 
 struct IKsPropertySet : IUnknown {
-  virtual HRESULT STDMETHODCALLTYPE Set(REFGUID propertySet, DWORD propertyId,
-                                        LPVOID instanceData, DWORD instanceLength,
-                                        LPVOID propertyData, DWORD propertyLength) = 0;
-  virtual HRESULT STDMETHODCALLTYPE Get(REFGUID propertySet, DWORD propertyId,
-                                        LPVOID instanceData, DWORD instanceLength,
-                                        LPVOID propertyData, DWORD propertyLength,
-                                        DWORD* returned) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Set(REFGUID propertySet, DWORD propertyId, LPVOID instanceData,
+                                        DWORD instanceLength, LPVOID propertyData,
+                                        DWORD propertyLength) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Get(REFGUID propertySet, DWORD propertyId, LPVOID instanceData,
+                                        DWORD instanceLength, LPVOID propertyData,
+                                        DWORD propertyLength, DWORD* returned) = 0;
   virtual HRESULT STDMETHODCALLTYPE QuerySupported(REFGUID propertySet, DWORD propertyId,
                                                    DWORD* typeSupport) = 0;
 };

@@ -26,9 +26,7 @@ void SysFreeString(BSTR text) {
   if (text != nullptr) std::free(LengthPrefix(text));
 }
 
-UINT SysStringLen(BSTR text) {
-  return text == nullptr ? 0 : *LengthPrefix(text) / sizeof(OLECHAR);
-}
+UINT SysStringLen(BSTR text) { return text == nullptr ? 0 : *LengthPrefix(text) / sizeof(OLECHAR); }
 
 void VariantInit(VARIANT* value) {
   std::memset(value, 0, sizeof(*value));
