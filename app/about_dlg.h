@@ -1,0 +1,11 @@
+// The About box, opened from the main dialog's system menu. OK, Escape and
+// the close box end it through the default dialog handling.
+#pragma once
+
+#include "dialog.h"
+#include "resource.h"
+
+class CAboutDlg : public CDialog {
+ public:
+  explicit CAboutDlg(HWND parent) : CDialog(IDD_ABOUTBOX, parent) {}
+};

@@ -1,0 +1,43 @@
+// A modal dialog run from a resource template. The dialog procedure finds
+// the object through DWLP_USER and hands each message to ProcessMessage;
+// whatever that leaves unhandled gets the default dialog processing.
+#pragma once
+
+#include <windows.h>
+
+class CDialog {
+ public:
+  CDialog(UINT templateId, HWND parent);
+  virtual ~CDialog();
+
+  // Creates the window from the template, runs the modal loop and returns
+  // after the window is destroyed, with the value given to EndDialog.
+  INT_PTR DoModal();
+  HWND GetSafeHwnd() const { return m_hWnd; }
+
+ protected:
+  // Binds the controls (BindControls); true lets the system set the focus.
+  virtual BOOL OnInitDialog();
+  virtual void BindControls() {}
+  virtual void OnOK();
+  virtual void OnCancel();
+
+  // Returns true when the message was handled and result holds its answer;
+  // false leaves it to the default dialog processing.
+  virtual bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+
+  void EndDialog(INT_PTR result);
+
+  HWND m_hWnd;
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Over the owner's window when there is one, else in the work area.
+  void CenterWindow();
+
+  UINT m_templateId;
+  HWND m_parent;
+
+  CDialog(const CDialog&) = delete;
+  CDialog& operator=(const CDialog&) = delete;
+};

@@ -1,0 +1,154 @@
+#include "lumiq_dlg.h"
+
+#include "about_dlg.h"
+#include "main_dialog_layout.h"
+#include "resource.h"
+
+namespace {
+// KSCATEGORY_CAPTURE {65E8773D-8F56-11D0-A3B9-00A0C9223196}: the device
+// interfaces whose arrival and removal the dialog registers for.
+const GUID CAPTURE_DEVICE_CATEGORY = {
+    0x65E8773D, 0x8F56, 0x11D0, {0xA3, 0xB9, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
+
+// Casts through the one function type that GCC accepts for any target.
+template <typename Proc>
+Proc ProcAddress(HMODULE module, const char* name) {
+  return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+}  // namespace
+
+CLumiqDlg::CLumiqDlg(HWND parent)
+    : CDialog(IDD_MAIN_DIALOG, parent),
+      m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      m_hDeviceNotification(nullptr),
+      m_pRegisterDeviceNotification(nullptr),
+      m_pUnregisterDeviceNotification(nullptr) {}
+
+void CLumiqDlg::BindControls() { m_progress.Attach(GetDlgItem(m_hWnd, IDC_PROGRESS)); }
+
+bool CLumiqDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+  switch (message) {
+    case WM_SYSCOMMAND:
+      return OnSysCommand(static_cast<UINT>(wParam));
+    case WM_PAINT:
+      return OnPaint();
+    case WM_QUERYDRAGICON:
+      result = reinterpret_cast<INT_PTR>(OnQueryDragIcon());
+      return true;
+    case WM_DESTROY:
+      OnDestroy();
+      return false;  // the default WM_DESTROY processing comes last
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_CHECK_EEPROM) {
+        OnCheckEeprom();
+        return true;
+      }
+      if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_UPDATE_EEPROM) {
+        OnUpdateEeprom();
+        return true;
+      }
+      break;
+    default:
+      break;
+  }
+  return CDialog::ProcessMessage(message, wParam, lParam, result);
+}
+
+BOOL CLumiqDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  AddAboutEntry();
+  SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+  SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+  CoInitialize(nullptr);
+  SetClientSize(MAIN_CLIENT_WIDTH, MAIN_CLIENT_HEIGHT);
+  m_font.Create(MAIN_FONT_TENTHS_OF_POINT, MAIN_FONT_FACE);
+  LayOutControls();
+  OpenDevice();
+  RegisterDeviceArrival();
+  return TRUE;
+}
+
+void CLumiqDlg::AddAboutEntry() {
+  const HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
+  if (systemMenu == nullptr) return;
+  char text[256] = "";
+  LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, text, sizeof(text));
+  if (text[0] == '\0') return;
+  AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
+}
+
+void CLumiqDlg::SetClientSize(int width, int height) {
+  RECT rect;
+  GetClientRect(m_hWnd, &rect);
+  rect.right = width;
+  rect.bottom = height;
+  AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_EXSTYLE)));
+  SetWindowPos(m_hWnd, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+               SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void CLumiqDlg::LayOutControls() {
+  for (const ControlPlacement& placement : MAIN_DIALOG_LAYOUT) {
+    const HWND control = GetDlgItem(m_hWnd, placement.id);
+    if (placement.text != nullptr) {
+      SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), TRUE);
+      SetWindowTextA(control, placement.text);
+    } else if (control == m_progress.GetSafeHwnd()) {
+      m_progress.SetRange(0, 255);
+    }
+    SetWindowPos(control, HWND_TOP, placement.x, placement.y, placement.width, placement.height,
+                 SWP_FRAMECHANGED);
+    if (placement.hidden) ShowWindow(control, SW_HIDE);
+  }
+}
+
+void CLumiqDlg::RegisterDeviceArrival() {
+  DEV_BROADCAST_DEVICEINTERFACE_A filter = {};
+  filter.dbcc_size = sizeof(filter);
+  filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  filter.dbcc_classguid = CAPTURE_DEVICE_CATEGORY;
+
+  const HMODULE user32 = GetModuleHandleA("USER32.DLL");
+  m_pUnregisterDeviceNotification =
+      ProcAddress<UnregisterDeviceNotificationProc>(user32, "UnregisterDeviceNotification");
+  m_pRegisterDeviceNotification =
+      ProcAddress<RegisterDeviceNotificationProc>(user32, "RegisterDeviceNotificationA");
+  if (m_pRegisterDeviceNotification == nullptr) return;
+  m_hDeviceNotification =
+      m_pRegisterDeviceNotification(m_hWnd, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+bool CLumiqDlg::OnSysCommand(UINT command) {
+  if ((command & 0xFFF0) != IDM_ABOUTBOX) return false;
+  CAboutDlg about(m_hWnd);
+  about.DoModal();
+  return true;
+}
+
+bool CLumiqDlg::OnPaint() {
+  if (!IsIconic(m_hWnd)) return false;
+  PAINTSTRUCT paint;
+  const HDC dc = BeginPaint(m_hWnd, &paint);
+  SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  const int iconWidth = GetSystemMetrics(SM_CXICON);
+  const int iconHeight = GetSystemMetrics(SM_CYICON);
+  RECT client;
+  GetClientRect(m_hWnd, &client);
+  const int x = (client.right - client.left - iconWidth + 1) / 2;
+  const int y = (client.bottom - client.top - iconHeight + 1) / 2;
+  DrawIcon(dc, x, y, m_hIcon);
+  EndPaint(m_hWnd, &paint);
+  return true;
+}
+
+HICON CLumiqDlg::OnQueryDragIcon() const { return m_hIcon; }
+
+void CLumiqDlg::OnDestroy() {
+  if (m_hDeviceNotification != nullptr && m_pUnregisterDeviceNotification != nullptr) {
+    m_pUnregisterDeviceNotification(m_hDeviceNotification);
+  }
+  CloseDevice();
+  CoUninitialize();
+}

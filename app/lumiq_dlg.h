@@ -1,0 +1,47 @@
+// The main dialog: two buttons that run the EEPROM check and update, their
+// result lines and the progress bar. It opens the device once while it
+// initialises and takes everything down again when its window is destroyed.
+#pragma once
+
+#include <dbt.h>
+#include <windows.h>
+
+#include "dialog.h"
+#include "lumiq_device_access.h"
+#include "point_font.h"
+#include "progress_ctrl.h"
+
+class CLumiqDlg : public CDialog, public CLumiqDeviceAccess {
+ public:
+  explicit CLumiqDlg(HWND parent);
+
+ protected:
+  BOOL OnInitDialog() override;
+  void BindControls() override;
+  bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+ private:
+  typedef HDEVNOTIFY(WINAPI* RegisterDeviceNotificationProc)(HANDLE, LPVOID, DWORD);
+  typedef BOOL(WINAPI* UnregisterDeviceNotificationProc)(HDEVNOTIFY);
+
+  // Each returns false when the default processing is to follow.
+  bool OnSysCommand(UINT command);
+  bool OnPaint();
+  HICON OnQueryDragIcon() const;
+  void OnDestroy();
+  void OnCheckEeprom();
+  void OnUpdateEeprom();
+
+  void AddAboutEntry();
+  void SetClientSize(int width, int height);
+  void LayOutControls();
+  void RegisterDeviceArrival();
+
+  CProgressCtrl m_progress;
+  HICON m_hIcon;
+  // Used by the controls, so it outlives the window.
+  CPointFont m_font;
+  HDEVNOTIFY m_hDeviceNotification;
+  RegisterDeviceNotificationProc m_pRegisterDeviceNotification;
+  UnregisterDeviceNotificationProc m_pUnregisterDeviceNotification;
+};

@@ -1,0 +1,27 @@
+// A screen font given by face name and size in tenths of a point; the font
+// object lives as long as this wrapper.
+#pragma once
+
+#include <windows.h>
+
+class CPointFont {
+ public:
+  CPointFont() = default;
+  ~CPointFont();
+
+  // Replaces any font held. Leaves a null handle when creation fails.
+  void Create(int tenthsOfPoint, const char* faceName);
+  HFONT GetSafeHandle() const { return m_hFont; }
+
+ private:
+  void Delete();
+
+  HFONT m_hFont = nullptr;
+
+  CPointFont(const CPointFont&) = delete;
+  CPointFont& operator=(const CPointFont&) = delete;
+};
+
+// The character height in pixels (negative: without internal leading) of a
+// font of the given size on a display with the given vertical resolution.
+int PointFontHeight(int tenthsOfPoint, int pixelsPerInch);
