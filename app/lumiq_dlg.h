@@ -3,8 +3,9 @@
 // initialises and takes everything down again when its window is destroyed.
 #pragma once
 
-#include <dbt.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <dbt.h>
 
 #include "dialog.h"
 #include "lumiq_device_access.h"

@@ -1,8 +1,9 @@
 // A thin wrapper over a progress bar control, bound to an existing window.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 class CProgressCtrl {
  public:
