@@ -5,6 +5,7 @@
 #include <vector>
 
 bool ReadEnvironment(const char* name, std::string* value) {
+  SetLastError(ERROR_SUCCESS);  // an empty variable also gives 0
   DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
   if (size == 0) {
     if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;
@@ -19,6 +20,7 @@ bool ReadEnvironment(const char* name, std::string* value) {
 }
 
 bool ReadEnvironmentWide(const wchar_t* name, std::wstring* value) {
+  SetLastError(ERROR_SUCCESS);
   DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
   if (size == 0) {
     if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;
