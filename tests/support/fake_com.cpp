@@ -124,6 +124,7 @@ HRESULT FakeDeviceEnumerator::CreateClassEnumerator(REFCLSID category, IEnumMoni
   if (enumerator == nullptr) return E_POINTER;
   for (const auto& entry : categories_) {
     if (IsEqualGUID(entry.first, category)) {
+      entry.second->Restart();
       *enumerator = entry.second->Share();
       return S_OK;
     }

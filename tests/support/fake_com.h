@@ -178,6 +178,8 @@ class FakeMonikerEnumerator : public FakeUnknown<IEnumMoniker> {
  public:
   FakeMonikerEnumerator(FakeCallLog& log, std::string name);
   void Add(FakeMoniker* moniker) { monikers_.push_back(moniker); }
+  // Starts the walk over; each CreateClassEnumerator hands out a fresh walk.
+  void Restart() { next_ = 0; }
 
   // Next: S_OK with the next moniker, S_FALSE after the last one.
   HRESULT STDMETHODCALLTYPE Next(ULONG count, IMoniker** monikers, ULONG* fetched) override;
