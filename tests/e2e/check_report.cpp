@@ -5,6 +5,7 @@
 bool CheckReport::Check(bool passed, const std::string& what, const std::string& seen) {
   ++checks_;
   if (!passed) ++failures_;
+  if (passed && quiet_) return passed;
   std::printf("  %s  %s", passed ? "ok  " : "FAIL", what.c_str());
   if (!passed && !seen.empty()) std::printf("  [%s]", seen.c_str());
   std::printf("\n");

@@ -6,6 +6,8 @@
 
 class CheckReport {
  public:
+  // A quiet report prints failed checks only.
+  explicit CheckReport(bool quiet = false) : quiet_(quiet) {}
   // Records one check; returns `passed` so callers can stop early.
   bool Check(bool passed, const std::string& what, const std::string& seen = std::string());
   template <typename T>
@@ -17,6 +19,7 @@ class CheckReport {
   int Checks() const { return checks_; }
 
  private:
+  bool quiet_;
   int failures_ = 0;
   int checks_ = 0;
 };

@@ -1,5 +1,5 @@
 // travune-e2e: drives Travune.exe from outside through one scenario.
-//   travune-e2e <scenario> --program <Travune.exe> [--shots <folder>] [--runs N]
+//   travune-e2e <scenario> --program <Travune.exe> [--shots <folder>] [--runs N] [--quiet]
 // Exit code 0 when every check passed, 1 on a failed check, 2 on bad usage.
 #include <windows.h>
 
@@ -22,14 +22,14 @@ const ScenarioEntry SCENARIOS[] = {
     {"block-forever", ScenarioBlockRefusedForever, "a block refused for ever: Update Failed"},
     {"about", ScenarioAbout, "About box from the system command family 0x0010"},
     {"system-menu", ScenarioSystemMenu, "system menu screenshot"},
-    {"walkthrough", ScenarioWalkthrough, "check, update, check with screenshots (no checks)"},
+    {"walkthrough", ScenarioWalkthrough, "check, update, check, printing each result line"},
     {"bench", ScenarioBench, "start-up, check and update timings"},
 };
 
 int Usage() {
   std::fprintf(stderr,
                "usage: travune-e2e <scenario> --program <Travune.exe> [--shots <folder>] "
-               "[--runs N]\nscenarios:\n");
+               "[--runs N] [--quiet]\nscenarios:\n");
   ListScenarios();
   return 2;
 }
@@ -59,6 +59,8 @@ int main(int argc, char** argv) {
       options.shotsDir = argv[++i];
     } else if (std::strcmp(argv[i], "--runs") == 0 && hasValue) {
       options.runs = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--quiet") == 0) {
+      options.quiet = true;
     } else if (argv[i][0] != '-' && options.scenario.empty()) {
       options.scenario = argv[i];
     } else {
@@ -68,11 +70,15 @@ int main(int argc, char** argv) {
   const ScenarioEntry* scenario = FindScenario(options.scenario);
   if (scenario == nullptr || options.program.empty() || options.runs < 1) return Usage();
 
-  std::printf("== %s: %s\n", scenario->name, scenario->summary);
-  std::fflush(stdout);
-  CheckReport report;
+  if (!options.quiet) {
+    std::printf("== %s: %s\n", scenario->name, scenario->summary);
+    std::fflush(stdout);
+  }
+  CheckReport report(options.quiet);
   scenario->run(options, report);
-  std::printf("== %s: %d check(s), %d failed\n", scenario->name, report.Checks(),
-              report.Failures());
+  if (!options.quiet || report.Failures() != 0) {
+    std::printf("== %s: %d check(s), %d failed\n", scenario->name, report.Checks(),
+                report.Failures());
+  }
   return report.Failures() == 0 ? 0 : 1;
 }

@@ -26,9 +26,10 @@ struct Figures {
   }
 };
 
-void PrintFigures(const char* name, const Figures& figures, const char* unit) {
-  std::printf("%-34s median %8.1f  min %8.1f  max %8.1f %s  (%zu runs)\n", name, figures.Median(),
-              figures.Min(), figures.Max(), unit, figures.values.size());
+void PrintFigures(const char* name, const Figures& figures, int decimals, const char* unit) {
+  std::printf("%-34s median %8.*f  min %8.*f  max %8.*f %s  (%zu runs)\n", name, decimals,
+              figures.Median(), decimals, figures.Min(), decimals, figures.Max(), unit,
+              figures.values.size());
 }
 
 void Step(Session& session, CheckReport& report, int button, int line, const char* label,
@@ -70,8 +71,8 @@ void ScenarioBench(const Options& options, CheckReport& report) {
   }
   Figures ratio;
   for (double ms : update.values) ratio.Add(ms / 640.0);
-  PrintFigures("process start to window visible", startup, "ms");
-  PrintFigures("check (256 reads)", check, "ms");
-  PrintFigures("update (64 blocks)", update, "ms");
-  PrintFigures("update / 640 ms floor", ratio, "x");
+  PrintFigures("process start to window visible", startup, 1, "ms");
+  PrintFigures("check (256 reads)", check, 1, "ms");
+  PrintFigures("update (64 blocks)", update, 1, "ms");
+  PrintFigures("update / 640 ms floor", ratio, 2, "x");
 }

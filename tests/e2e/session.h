@@ -24,7 +24,8 @@ struct Options {
   std::string program;   // Travune.exe
   std::string shotsDir;  // where .bmp screenshots go; empty: none
   std::string scenario;
-  int runs = 5;  // benchmark runs
+  int runs = 5;        // benchmark runs
+  bool quiet = false;  // print failed checks only
 };
 
 class Session {
