@@ -10,6 +10,9 @@ namespace {
 const GUID CAPTURE_DEVICE_CATEGORY = {
     0x65E8773D, 0x8F56, 0x11D0, {0xA3, 0xB9, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
 
+// The filter goes out with an empty name: the record alone, padding included.
+static_assert(sizeof(DEV_BROADCAST_DEVICEINTERFACE_A) == 32, "device interface filter size");
+
 // Casts through the one function type that GCC accepts for any target.
 template <typename Proc>
 Proc ProcAddress(HMODULE module, const char* name) {
