@@ -72,7 +72,9 @@ void ScenarioCheckUpdate(const Options& options, CheckReport& report) {
 
   size_t mark = session.BoardMark();
   double ms = session.Click(IDC_UPDATE_EEPROM);
-  report.Note("update took " + Ms(ms) + " (" + std::to_string(ms / 640.0) + " x the 640 ms floor)");
+  char ratio[32];
+  std::snprintf(ratio, sizeof(ratio), "%.2f", ms / 640.0);
+  report.Note("update took " + Ms(ms) + " (" + ratio + " x the 640 ms floor)");
   report.EqualText(UPDATE_SUCCESS, session.ResultLine(IDC_UPDATE_RESULT), "update result");
   report.EqualText(CHECK_OLD, session.ResultLine(IDC_CHECK_RESULT),
                    "the update leaves the check line alone");
@@ -89,6 +91,9 @@ void ScenarioCheckUpdate(const Options& options, CheckReport& report) {
              writes[i].bytes + " result " + writes[i].result;
   }
   report.Check(exact, "exactly 64 writes at 0, 4, ..., 252 carrying the image, all accepted", seen);
+  report.Equal(static_cast<size_t>(64),
+               RequestsOf(session.Board().LinesSince(mark), "QuerySupported").size(),
+               "a support query before every write");
   report.Check(ms >= 640.0, "update takes at least 64 x 10 ms", Ms(ms));
   session.Shot("update-success");
 

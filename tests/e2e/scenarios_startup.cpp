@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -83,7 +84,9 @@ void CheckEscapeEnds(Session& session, CheckReport& report, bool boardLoaded) {
 void ScenarioStartup(const Options& options, CheckReport& report) {
   Session session(options, report);
   if (!session.Start()) return;
-  report.Note("start-up to visible window: " + std::to_string(session.StartupMs()) + " ms");
+  char figure[64];
+  std::snprintf(figure, sizeof(figure), "start-up to visible window: %.1f ms", session.StartupMs());
+  report.Note(figure);
   HWND main = session.Main();
   SIZE client = ClientSize(main);
   report.Check(client.cx == 500 && client.cy == 210, "client area is 500 x 210",
