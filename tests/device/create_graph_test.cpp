@@ -5,7 +5,7 @@
 
 #include "board_world.h"
 #include "fake_debug_log.h"
-#include "inspectable_graph.h"
+#include "transparent_graph.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ class CreateGraphTest : public ::testing::Test {
 
 TEST_F(CreateGraphTest, BuildsAndHoldsOneReferenceToEachOfTheFour) {
   world.InstallBoard();
-  InspectableGraph graph;
+  TransparentGraph graph;
   EXPECT_EQ(1, graph.CreateGraph());
   EXPECT_EQ(kTunerFoundLines, log.Text());
   EXPECT_EQ(static_cast<IKsPropertySet*>(world.propertySet), graph.PropertySet());
@@ -49,7 +49,7 @@ TEST_F(CreateGraphTest, BuildsAndHoldsOneReferenceToEachOfTheFour) {
 TEST_F(CreateGraphTest, ConstructionMakesNoPlatformCall) {
   world.InstallBoard();
   {
-    InspectableGraph graph;
+    TransparentGraph graph;
     EXPECT_EQ(nullptr, graph.PropertySet());
   }
   EXPECT_THAT(world.Log().Calls(), IsEmpty());
@@ -58,7 +58,7 @@ TEST_F(CreateGraphTest, ConstructionMakesNoPlatformCall) {
 TEST_F(CreateGraphTest, NoMatchingTunerWritesThreeLinesAndKeepsGraphAndBuilder) {
   world.AddReceiver(kBoardDevicePath, kBoardFriendlyName);
   world.AddTuner(TRAVUNE_WIDE("Travune Digital Tuner 2 (DVB-T)"));
-  InspectableGraph graph;
+  TransparentGraph graph;
   EXPECT_EQ(0, graph.CreateGraph());
   EXPECT_EQ(
       "CGraph::FindFilter( 3 ) ERROR!!\n"
@@ -69,7 +69,7 @@ TEST_F(CreateGraphTest, NoMatchingTunerWritesThreeLinesAndKeepsGraphAndBuilder) 
 }
 
 TEST_F(CreateGraphTest, NoTunerRegisteredWritesMessage2InsteadOfMessage3) {
-  InspectableGraph graph;
+  TransparentGraph graph;
   EXPECT_EQ(0, graph.CreateGraph());
   EXPECT_EQ(std::string("CGraph::FindFilter( 2 \xA1\xD1 CreateClassEnumerator() ) ERROR!!\n"
                         "Davad Irudazevi Failed"
@@ -78,7 +78,7 @@ TEST_F(CreateGraphTest, NoTunerRegisteredWritesMessage2InsteadOfMessage3) {
 }
 
 TEST_F(CreateGraphTest, FailedSearchHandsTheFilterGraphAnEmptyName) {
-  InspectableGraph graph;
+  TransparentGraph graph;
   EXPECT_EQ(0, graph.CreateGraph());
   ASSERT_EQ(1u, world.graph->NamesOffered().size());
   EXPECT_EQ(FakeWideString(), world.graph->NamesOffered()[0]);
@@ -87,7 +87,7 @@ TEST_F(CreateGraphTest, FailedSearchHandsTheFilterGraphAnEmptyName) {
 TEST_F(CreateGraphTest, LongTunerNameIsAddedUnderItsFirst127Characters) {
   const FakeWideString longName = WideOfLength(TUNER_FRIENDLY_NAME, 200, 'x');
   world.AddTuner(longName.c_str());
-  InspectableGraph graph;
+  TransparentGraph graph;
   EXPECT_EQ(1, graph.CreateGraph());
   EXPECT_EQ(longName.substr(0, 127), world.graph->NamesOffered().at(0));
   EXPECT_EQ("CGraph::FindFilter( \"" + FakeNarrow(longName.c_str()) + "\" )\n" +
@@ -98,7 +98,7 @@ TEST_F(CreateGraphTest, LongTunerNameIsAddedUnderItsFirst127Characters) {
 TEST_F(CreateGraphTest, NoPropertySetWritesLine14AndKeepsGraphBuilderAndFilter) {
   world.InstallBoard();
   world.builder->ExposePropertySet(nullptr, nullptr);
-  InspectableGraph graph;
+  TransparentGraph graph;
   EXPECT_EQ(0, graph.CreateGraph());
   EXPECT_EQ(std::string(kTunerFoundLines) + "CDigitalGraph::CreateGraph( 14 ) ERROR!!\n",
             log.Text());
@@ -108,7 +108,7 @@ TEST_F(CreateGraphTest, NoPropertySetWritesLine14AndKeepsGraphBuilderAndFilter) 
 
 TEST_F(CreateGraphTest, RebuildingReleasesTheOldReferencesOnceBeforeCreatingAnything) {
   world.InstallBoard();
-  InspectableGraph graph;
+  TransparentGraph graph;
   ASSERT_EQ(1, graph.CreateGraph());
   const size_t firstBuildCalls = world.Log().Calls().size();
   EXPECT_EQ(1, graph.CreateGraph());
@@ -124,7 +124,7 @@ TEST_F(CreateGraphTest, RebuildingReleasesTheOldReferencesOnceBeforeCreatingAnyt
 
 TEST_F(CreateGraphTest, DeletingABuiltGraphReleasesInReleaseAllOrder) {
   world.InstallBoard();
-  std::unique_ptr<CGraph> graph(new InspectableGraph);
+  std::unique_ptr<CGraph> graph(new TransparentGraph);
   ASSERT_EQ(1, graph->CreateGraph());
   const size_t before = world.Log().Calls().size();
   graph.reset();
@@ -135,7 +135,7 @@ TEST_F(CreateGraphTest, DeletingABuiltGraphReleasesInReleaseAllOrder) {
 }
 
 TEST_F(CreateGraphTest, ReleaseAllOnAnEmptyGraphDoesNothing) {
-  InspectableGraph graph;
+  TransparentGraph graph;
   graph.ReleaseAll();
   graph.ReleaseAll();
   EXPECT_THAT(world.Log().Calls(), IsEmpty());
@@ -144,7 +144,7 @@ TEST_F(CreateGraphTest, ReleaseAllOnAnEmptyGraphDoesNothing) {
 TEST_F(CreateGraphTest, DeletingAPartlyBuiltGraphReleasesWhatItHolds) {
   world.InstallBoard();
   world.builder->ExposePropertySet(nullptr, nullptr);
-  std::unique_ptr<CGraph> graph(new InspectableGraph);
+  std::unique_ptr<CGraph> graph(new TransparentGraph);
   ASSERT_EQ(0, graph->CreateGraph());
   const size_t before = world.Log().Calls().size();
   graph.reset();

@@ -3,7 +3,7 @@
 
 #include "board_world.h"
 #include "fake_debug_log.h"
-#include "inspectable_graph.h"
+#include "transparent_graph.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ class FindFilterTest : public ::testing::Test {
 
   BoardWorld world;
   CapturedDebugLog log;
-  InspectableGraph graph;
+  TransparentGraph graph;
   IBaseFilter* filter = nullptr;
   WCHAR name[256];
 };

@@ -3,7 +3,7 @@
 
 #include "board_world.h"
 #include "fake_debug_log.h"
-#include "inspectable_graph.h"
+#include "transparent_graph.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ class GraphBuilderTest : public ::testing::Test {
 };
 
 TEST_F(GraphBuilderTest, CreatesBothInProcessAndAttachesTheBuilderToTheGraph) {
-  InspectableGraph graph;
+  TransparentGraph graph;
   EXPECT_EQ(1, graph.CreateGraphBuilder());
   EXPECT_EQ("", log.Text());
   EXPECT_THAT(world.Log().Calls(),
@@ -30,7 +30,7 @@ TEST_F(GraphBuilderTest, CreatesBothInProcessAndAttachesTheBuilderToTheGraph) {
 }
 
 TEST_F(GraphBuilderTest, RefusesWhenBothAreAlreadyHeld) {
-  InspectableGraph graph;
+  TransparentGraph graph;
   ASSERT_EQ(1, graph.CreateGraphBuilder());
   const size_t callsBefore = world.Log().Calls().size();
   EXPECT_EQ(0, graph.CreateGraphBuilder());
@@ -41,7 +41,7 @@ TEST_F(GraphBuilderTest, RefusesWhenBothAreAlreadyHeld) {
 
 TEST_F(GraphBuilderTest, FilterGraphNotCreatedLeavesNothingHeld) {
   world.Log().FailCall("CoCreateInstance(FilterGraph, 3)", REGDB_E_CLASSNOTREG);
-  InspectableGraph graph;
+  TransparentGraph graph;
   EXPECT_EQ(0, graph.CreateGraphBuilder());
   EXPECT_EQ("CGraph::CreateGraphBuilder( 2 ) ERROR!!\n", log.Text());
   EXPECT_EQ(nullptr, graph.FilterGraph());
@@ -50,7 +50,7 @@ TEST_F(GraphBuilderTest, FilterGraphNotCreatedLeavesNothingHeld) {
 
 TEST_F(GraphBuilderTest, BuilderNotCreatedKeepsTheFilterGraph) {
   world.Log().FailCall("CoCreateInstance(CaptureGraphBuilder2, 3)", S_FALSE);
-  InspectableGraph graph;
+  TransparentGraph graph;
   EXPECT_EQ(0, graph.CreateGraphBuilder());
   EXPECT_EQ("CGraph::CreateGraphBuilder( 3 ) ERROR!!\n", log.Text());
   EXPECT_EQ(nullptr, graph.Builder());
@@ -59,14 +59,14 @@ TEST_F(GraphBuilderTest, BuilderNotCreatedKeepsTheFilterGraph) {
 
 TEST_F(GraphBuilderTest, AttachingRefusedKeepsBoth) {
   world.Log().FailCall("builder.SetFiltergraph", E_FAIL);
-  InspectableGraph graph;
+  TransparentGraph graph;
   EXPECT_EQ(0, graph.CreateGraphBuilder());
   EXPECT_EQ("CGraph::CreateGraphBuilder( 4 ) ERROR!!\n", log.Text());
   EXPECT_THAT(world.Com().HeldReferences(), ElementsAre("graph+1", "builder+1"));
 }
 
 TEST_F(GraphBuilderTest, AddFilterWithoutFilterGraphIsRefusedWithoutAsking) {
-  InspectableGraph graph;
+  TransparentGraph graph;
   FakeFilter* filter = world.Com().Make<FakeFilter>("filter");
   EXPECT_EQ(0, graph.AddFilter(filter, TRAVUNE_WIDE("Tuner")));
   EXPECT_EQ(std::string("CGraph::AddFilter( 1 \xA1\xD1 NULL ) ERROR!!\n"), log.Text());
@@ -74,14 +74,14 @@ TEST_F(GraphBuilderTest, AddFilterWithoutFilterGraphIsRefusedWithoutAsking) {
 }
 
 TEST_F(GraphBuilderTest, AddFilterRefusedByTheFilterGraph) {
-  InspectableGraph graph;
+  TransparentGraph graph;
   ASSERT_EQ(1, graph.CreateGraphBuilder());
   EXPECT_EQ(0, graph.AddFilter(nullptr, TRAVUNE_WIDE("Tuner")));
   EXPECT_EQ("CGraph::AddFilter( 2 ) ERROR!!\n", log.Text());
 }
 
 TEST_F(GraphBuilderTest, AddFilterLogsTheNameItAddedUnder) {
-  InspectableGraph graph;
+  TransparentGraph graph;
   ASSERT_EQ(1, graph.CreateGraphBuilder());
   FakeFilter* filter = world.Com().Make<FakeFilter>("filter");
   EXPECT_EQ(1, graph.AddFilter(filter, TRAVUNE_WIDE("Travune Digital Tuner 1 (DVB-T)")));
@@ -92,7 +92,7 @@ TEST_F(GraphBuilderTest, AddFilterLogsTheNameItAddedUnder) {
 }
 
 TEST_F(GraphBuilderTest, AddFilterLineIsCutTo255Characters) {
-  InspectableGraph graph;
+  TransparentGraph graph;
   ASSERT_EQ(1, graph.CreateGraphBuilder());
   FakeFilter* filter = world.Com().Make<FakeFilter>("filter");
   const FakeWideString name = WideOfLength(TRAVUNE_WIDE("N"), 300, 'n');
@@ -102,7 +102,7 @@ TEST_F(GraphBuilderTest, AddFilterLineIsCutTo255Characters) {
 }
 
 TEST_F(GraphBuilderTest, InterfaceRequestWithoutBuilderIsRefused) {
-  InspectableGraph graph;
+  TransparentGraph graph;
   void* object = nullptr;
   EXPECT_EQ(0, graph.GetInterfaceFromGraphBuilder2(nullptr, IID_IKsPropertySet, &object));
   EXPECT_EQ("CGraph::GetInterfaceFromGraphBuilder2( 1 ) ERROR!!\n", log.Text());
@@ -111,7 +111,7 @@ TEST_F(GraphBuilderTest, InterfaceRequestWithoutBuilderIsRefused) {
 
 TEST_F(GraphBuilderTest, InterfaceRequestAsksForTheCapturePinCategoryAndLogsNothing) {
   world.InstallBoard();
-  InspectableGraph graph;
+  TransparentGraph graph;
   ASSERT_EQ(1, graph.CreateGraphBuilder());
   void* object = nullptr;
   EXPECT_EQ(1,

@@ -3,7 +3,7 @@
 
 #include "digital_graph.h"
 
-class InspectableGraph : public CDigitalGraph {
+class TransparentGraph : public CDigitalGraph {
  public:
   IGraphBuilder*& FilterGraph() { return m_pGraphBuilder; }
   ICaptureGraphBuilder2*& Builder() { return m_pCaptureGraphBuilder2; }
