@@ -11,10 +11,6 @@
 
 namespace {
 
-std::vector<std::string> ShownWith(const char* text) {
-  return {"show", std::string("text:") + text};
-}
-
 class EepromCheckTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -53,7 +53,7 @@ TEST_F(EepromUpdateTest, WritesTheWholeImageIn64AscendingBlocks) {
   EXPECT_EQ(UpdateOutcome::Success, Update());
   EXPECT_EQ(AllBlocks(), board.writeAttempts);
   EXPECT_TRUE(std::equal(board.eeprom.begin(), board.eeprom.end(), g_EepromImage));
-  EXPECT_EQ((std::vector<std::string>{"show", "text:Update Success !!"}), line.events);
+  EXPECT_EQ(ShownWith("Update Success !!"), line.events);
   EXPECT_EQ(1u, board.references);
 }
 
@@ -101,7 +101,7 @@ TEST_F(EepromUpdateTest, GivesUpAfter100RefusalsInARowKeepingWhatWasWritten) {
   EXPECT_CALL(pause, Pause(10)).Times(102);
   EXPECT_EQ(UpdateOutcome::Failed, Update());
   EXPECT_EQ(Offsets({{0, 1}, {4, 1}, {8, 100}}), board.writeAttempts);
-  EXPECT_EQ((std::vector<std::string>{"show", "text:Update Failed !!"}), line.events);
+  EXPECT_EQ(ShownWith("Update Failed !!"), line.events);
   EXPECT_EQ(0, progress.positions.back());
   EXPECT_TRUE(std::equal(board.eeprom.begin(), board.eeprom.begin() + 8, g_EepromImage));
   EXPECT_EQ(0x00, board.eeprom[8]);

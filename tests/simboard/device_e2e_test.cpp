@@ -8,31 +8,9 @@
 #include "device_ids.h"
 #include "eeprom_procedures.h"
 #include "lumiq_device_access.h"
+#include "procedure_sinks.h"
 
 namespace {
-
-class RecordedProgress : public IProgressSink {
- public:
-  void SetProgressPosition(int position) override { positions.push_back(position); }
-  std::vector<int> positions;
-};
-
-class RecordedLine : public IResultLine {
- public:
-  void Show() override { shown = true; }
-  void SetText(const char* value) override { text = value; }
-  bool shown = false;
-  std::string text;
-};
-
-class CountedPause : public IPause {
- public:
-  void Pause(DWORD milliseconds) override {
-    ++pauses;
-    Sleep(milliseconds);
-  }
-  int pauses = 0;
-};
 
 using DeviceEndToEnd = BoardTest;
 
@@ -50,21 +28,20 @@ TEST_F(DeviceEndToEnd, FindsTheBoardBuildsTheGraphChecksAndUpdates) {
   IKsPropertySet* board = access.m_pDigitalGraph->PropertySet();
   ASSERT_NE(nullptr, board);
 
-  RecordedProgress progress;
-  RecordedLine checkLine;
+  RecordingProgress progress;
+  RecordingResultLine checkLine;
   EXPECT_EQ(CheckOutcome::Old, RunEepromCheck(board, progress, checkLine));
-  EXPECT_TRUE(checkLine.shown);
-  EXPECT_STREQ(CHECK_RESULT_OLD, checkLine.text.c_str());
+  EXPECT_EQ(ShownWith(CHECK_RESULT_OLD), checkLine.events);
 
-  RecordedLine updateLine;
-  CountedPause pause;
+  RecordingResultLine updateLine;
+  MockPause pause;
+  EXPECT_CALL(pause, Pause(UPDATE_PAUSE_MS)).Times(64);
   EXPECT_EQ(UpdateOutcome::Success, RunEepromUpdate(board, progress, updateLine, pause));
-  EXPECT_STREQ(UPDATE_RESULT_SUCCESS, updateLine.text.c_str());
-  EXPECT_EQ(64, pause.pauses);
+  EXPECT_EQ(ShownWith(UPDATE_RESULT_SUCCESS), updateLine.events);
 
-  RecordedLine secondCheck;
+  RecordingResultLine secondCheck;
   EXPECT_EQ(CheckOutcome::New, RunEepromCheck(board, progress, secondCheck));
-  EXPECT_STREQ(CHECK_RESULT_NEW, secondCheck.text.c_str());
+  EXPECT_EQ(ShownWith(CHECK_RESULT_NEW), secondCheck.events);
 
   access.CloseDevice();
   std::vector<std::string> lines = LogLines();
@@ -79,9 +56,9 @@ TEST_F(DeviceEndToEnd, UpdateRepeatsABlockTheBoardRefusedOnce) {
   CLumiqDeviceAccess access;
   access.OpenDevice();
   ASSERT_NE(nullptr, access.m_pDigitalGraph);
-  RecordedProgress progress;
-  RecordedLine line;
-  CountedPause pause;
+  RecordingProgress progress;
+  RecordingResultLine line;
+  testing::NiceMock<MockPause> pause;
   EXPECT_EQ(UpdateOutcome::Success,
             RunEepromUpdate(access.m_pDigitalGraph->PropertySet(), progress, line, pause));
   access.CloseDevice();
@@ -102,8 +79,8 @@ TEST_F(DeviceEndToEnd, CheckOfAnUnreadableBoardCountsAsNew) {
   CLumiqDeviceAccess access;
   access.OpenDevice();
   ASSERT_NE(nullptr, access.m_pDigitalGraph);
-  RecordedProgress progress;
-  RecordedLine line;
+  RecordingProgress progress;
+  RecordingResultLine line;
   CheckOutcome outcome = RunEepromCheck(access.m_pDigitalGraph->PropertySet(), progress, line);
   EXPECT_NE(CheckOutcome::Old, outcome);
   EXPECT_EQ(0u, CountPrefix(LogLines(), "Get "));

@@ -16,6 +16,11 @@ class RecordingResultLine : public IResultLine {
   std::vector<std::string> events;
 };
 
+// The events of a result line shown once with the text.
+inline std::vector<std::string> ShownWith(const char* text) {
+  return {"show", std::string("text:") + text};
+}
+
 class RecordingProgress : public IProgressSink {
  public:
   void SetProgressPosition(int position) override { positions.push_back(position); }
