@@ -93,15 +93,19 @@ EEPROM_WRITE_REQUEST MakeWriteRequest(BYTE offset, const BYTE data[4]) {
   return request;
 }
 
+HRESULT GetInPlace(IKsPropertySet* propertySet, EEPROM_READ_REQUEST* request) {
+  DWORD returned = 0;
+  return propertySet->Get(PROPSETID_EEPROM_ACCESS, EEPROM_PROPERTY_READ, request, sizeof(*request),
+                          request, sizeof(*request), &returned);
+}
+
 HRESULT ReadByte(IKsPropertySet* propertySet, BYTE offset, BYTE* value) {
   DWORD support = 0;
   HRESULT hr = propertySet->QuerySupported(PROPSETID_EEPROM_ACCESS, EEPROM_PROPERTY_READ, &support);
   if (hr != S_OK) return hr;
   if ((support & KSPROPERTY_SUPPORT_GET) == 0) return E_NOTIMPL;
   EEPROM_READ_REQUEST request = MakeReadRequest(offset);
-  DWORD returned = 0;
-  hr = propertySet->Get(PROPSETID_EEPROM_ACCESS, EEPROM_PROPERTY_READ, &request, sizeof(request),
-                        &request, sizeof(request), &returned);
+  hr = GetInPlace(propertySet, &request);
   *value = request.ReadData[0];
   return hr;
 }

@@ -46,6 +46,9 @@ class BoardSession {
 EEPROM_READ_REQUEST MakeReadRequest(BYTE offset);
 EEPROM_WRITE_REQUEST MakeWriteRequest(BYTE offset, const BYTE data[4]);
 
+// Get of a read request, answered into the same buffer.
+HRESULT GetInPlace(IKsPropertySet* propertySet, EEPROM_READ_REQUEST* request);
+
 // The program's two requests, each after its support query; the results
 // are the driver's own.
 HRESULT ReadByte(IKsPropertySet* propertySet, BYTE offset, BYTE* value);

@@ -1,5 +1,6 @@
 #include "board_test_fixture.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -66,7 +67,20 @@ void BoardTest::SetUp() {
     environment_.push_back(std::make_unique<ScopedEnvironment>(knob, nullptr));
 }
 
+void BoardTest::OpenBoard() {
+  ASSERT_EQ(S_OK, session_.Open());
+  board_ = session_.PropertySet();
+  ASSERT_NE(nullptr, board_);
+}
+
+bool BoardTest::Logged(const std::string& line) const {
+  std::vector<std::string> lines = LogLines();
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
 void BoardTest::TearDown() {
+  board_ = nullptr;
+  session_.Close();
   CoUninitialize();
   while (!environment_.empty()) environment_.pop_back();
   DeleteFileA(eepromPath_.c_str());

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "board_client.h"
 #include "travune_platform.h"
 
 // Sets a variable for the scope; restores the previous state afterwards.
@@ -34,11 +35,18 @@ class BoardTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+  // Opens the board into session_ and board_; the knobs set by then count,
+  // as they are read when the filter is created. Closed by TearDown.
+  void OpenBoard();
+
   std::vector<BYTE> EepromFile() const { return ReadFileBytes(eepromPath_); }
   std::vector<std::string> LogLines() const { return ReadLines(logPath_); }
+  bool Logged(const std::string& line) const;
 
   std::string eepromPath_;
   std::string logPath_;
+  BoardSession session_;
+  IKsPropertySet* board_ = nullptr;
 
  private:
   std::vector<std::unique_ptr<ScopedEnvironment>> environment_;

@@ -11,12 +11,7 @@ class PropertySet : public BoardTest {
  protected:
   void SetUp() override {
     BoardTest::SetUp();
-    ASSERT_EQ(S_OK, session_.Open());
-    board_ = session_.PropertySet();
-  }
-  void TearDown() override {
-    session_.Close();
-    BoardTest::TearDown();
+    ASSERT_NO_FATAL_FAILURE(OpenBoard());
   }
 
   std::vector<BYTE> ReadAll() {
@@ -28,9 +23,6 @@ class PropertySet : public BoardTest {
     }
     return bytes;
   }
-
-  BoardSession session_;
-  IKsPropertySet* board_ = nullptr;
 };
 
 TEST_F(PropertySet, ReportsSetSupportForWriteAndGetSupportForRead) {
@@ -82,9 +74,7 @@ TEST_F(PropertySet, GetAnswersInReadDataOfTheSameBuffer) {
   ASSERT_EQ(S_OK, WriteBlock(board_, 0x20, 0xA5, 0x5A, 0xC3, 0x3C));
   EEPROM_READ_REQUEST request = MakeReadRequest(0x22);
   std::memset(request.ReadData, 0xEE, sizeof(request.ReadData));
-  DWORD returned = 0;
-  ASSERT_EQ(S_OK, board_->Get(PROPSETID_EEPROM_ACCESS, EEPROM_PROPERTY_READ, &request,
-                              sizeof(request), &request, sizeof(request), &returned));
+  ASSERT_EQ(S_OK, GetInPlace(board_, &request));
   EXPECT_EQ(0xC3, request.ReadData[0]);
   EXPECT_EQ(0x22, request.WriteData[0]);
 }

@@ -11,15 +11,10 @@ class Refusal : public BoardTest {
  protected:
   void SetUp() override {
     BoardTest::SetUp();
-    ASSERT_EQ(S_OK, session_.Open());
-    board_ = session_.PropertySet();
+    ASSERT_NO_FATAL_FAILURE(OpenBoard());
     ASSERT_EQ(S_OK, WriteBlock(board_, 0, 1, 2, 3, 4));
     before_ = EepromFile();
     ASSERT_EQ(EEPROM_SIZE, before_.size());
-  }
-  void TearDown() override {
-    session_.Close();
-    BoardTest::TearDown();
   }
 
   HRESULT SetWith(const std::function<void(EEPROM_WRITE_REQUEST&)>& spoil) {
@@ -34,17 +29,13 @@ class Refusal : public BoardTest {
     EEPROM_READ_REQUEST request = MakeReadRequest(1);
     spoil(request);
     std::memset(request.ReadData, 0xEE, sizeof(request.ReadData));
-    DWORD returned = 0;
-    HRESULT hr = board_->Get(PROPSETID_EEPROM_ACCESS, EEPROM_PROPERTY_READ, &request,
-                             sizeof(request), &request, sizeof(request), &returned);
+    HRESULT hr = GetInPlace(board_, &request);
     EXPECT_EQ(0xEE, request.ReadData[0]);
     return hr;
   }
 
   void ExpectUnchanged() { EXPECT_EQ(before_, EepromFile()); }
 
-  BoardSession session_;
-  IKsPropertySet* board_ = nullptr;
   std::vector<BYTE> before_;
 };
 
