@@ -30,19 +30,24 @@ HRESULT CheckProperty(REFGUID set, DWORD id, DWORD expected) {
   return id == expected ? S_OK : E_PROP_ID_UNSUPPORTED;
 }
 
+// The property and the buffers, checked before the request is read; a
+// refusal is logged without offset or bytes.
+HRESULT AcceptRequest(const char* operation, REFGUID set, DWORD id, DWORD expected,
+                      const void* instance, DWORD instanceLength, const void* data,
+                      DWORD dataLength, DWORD recordSize) {
+  HRESULT hr = CheckProperty(set, id, expected);
+  if (hr == S_OK) hr = CheckRequestBuffers(instance, instanceLength, data, dataLength, recordSize);
+  if (hr != S_OK) LogRequest(operation, id, -1, nullptr, 0, hr);
+  return hr;
+}
+
 }  // namespace
 
 HRESULT STDMETHODCALLTYPE TunerFilter::Set(REFGUID set, DWORD id, LPVOID instance,
                                            DWORD instanceLength, LPVOID data, DWORD dataLength) {
-  HRESULT hr = CheckProperty(set, id, EEPROM_PROPERTY_WRITE);
-  if (hr == S_OK) {
-    hr = CheckRequestBuffers(instance, instanceLength, data, dataLength,
-                             sizeof(EEPROM_WRITE_REQUEST));
-  }
-  if (hr != S_OK) {
-    LogRequest("Set", id, -1, nullptr, 0, hr);
-    return hr;
-  }
+  HRESULT hr = AcceptRequest("Set", set, id, EEPROM_PROPERTY_WRITE, instance, instanceLength, data,
+                             dataLength, sizeof(EEPROM_WRITE_REQUEST));
+  if (hr != S_OK) return hr;
   EEPROM_WRITE_REQUEST request;
   std::memcpy(&request, data, sizeof(request));
   const BYTE* block = &request.WriteData[1];
@@ -55,15 +60,9 @@ HRESULT STDMETHODCALLTYPE TunerFilter::Set(REFGUID set, DWORD id, LPVOID instanc
 HRESULT STDMETHODCALLTYPE TunerFilter::Get(REFGUID set, DWORD id, LPVOID instance,
                                            DWORD instanceLength, LPVOID data, DWORD dataLength,
                                            DWORD* returned) {
-  HRESULT hr = CheckProperty(set, id, EEPROM_PROPERTY_READ);
-  if (hr == S_OK) {
-    hr = CheckRequestBuffers(instance, instanceLength, data, dataLength,
-                             sizeof(EEPROM_READ_REQUEST));
-  }
-  if (hr != S_OK) {
-    LogRequest("Get", id, -1, nullptr, 0, hr);
-    return hr;
-  }
+  HRESULT hr = AcceptRequest("Get", set, id, EEPROM_PROPERTY_READ, instance, instanceLength, data,
+                             dataLength, sizeof(EEPROM_READ_REQUEST));
+  if (hr != S_OK) return hr;
   EEPROM_READ_REQUEST request;
   std::memcpy(&request, data, sizeof(request));
   BYTE offset = request.WriteData[0];
