@@ -34,30 +34,36 @@ std::string Ms(double ms) {
   return text;
 }
 
+// A click on a button: how long its handler took and the board's log lines
+// written meanwhile.
+struct Clicked {
+  double ms;
+  std::vector<std::string> lines;
+};
+
+Clicked ClickLogged(Session& session, int button) {
+  size_t mark = session.BoardMark();
+  double ms = session.Click(button);
+  return {ms, session.Board().LinesSince(mark)};
+}
+
 // Runs a check and verifies the text and the requests: 256 reads, offsets
 // 0..255 in order, each after its support query.
 void RunCheck(Session& session, CheckReport& report, const std::string& expected,
               const std::string& when) {
-  size_t mark = session.BoardMark();
-  double ms = session.Click(IDC_CHECK_EEPROM);
-  report.Note("check " + when + " took " + Ms(ms));
+  Clicked check = ClickLogged(session, IDC_CHECK_EEPROM);
+  report.Note("check " + when + " took " + Ms(check.ms));
   report.EqualText(expected, session.ResultLine(IDC_CHECK_RESULT), "check result " + when);
   report.Equal(0, ProgressPos(session.Control(IDC_PROGRESS)), "progress back at 0 " + when);
-  std::vector<std::string> lines = session.Board().LinesSince(mark);
-  std::vector<BoardRequest> reads = RequestsOf(lines, "Get");
+  std::vector<BoardRequest> reads = RequestsOf(check.lines, "Get");
   bool inOrder = reads.size() == 256;
   for (size_t i = 0; inOrder && i < reads.size(); ++i) {
     inOrder = reads[i].offset == static_cast<int>(i) && reads[i].property == 2;
   }
   report.Check(inOrder, "256 reads of offsets 0..255 in order " + when,
                std::to_string(reads.size()) + " reads");
-  report.Equal(static_cast<size_t>(256), RequestsOf(lines, "QuerySupported").size(),
+  report.Equal(static_cast<size_t>(256), RequestsOf(check.lines, "QuerySupported").size(),
                "a support query before every read " + when);
-}
-
-// Set requests of the lines, as "offset:result" steps.
-std::vector<BoardRequest> Writes(const Session& session, size_t mark) {
-  return RequestsOf(session.Board().LinesSince(mark), "Set");
 }
 
 }  // namespace
@@ -70,8 +76,8 @@ void ScenarioCheckUpdate(const Options& options, CheckReport& report) {
                    "update line still hidden after a check");
   session.Shot("check-old");
 
-  size_t mark = session.BoardMark();
-  double ms = session.Click(IDC_UPDATE_EEPROM);
+  Clicked update = ClickLogged(session, IDC_UPDATE_EEPROM);
+  const double ms = update.ms;
   char ratio[32];
   std::snprintf(ratio, sizeof(ratio), "%.2f", ms / 640.0);
   report.Note("update took " + Ms(ms) + " (" + ratio + " x the 640 ms floor)");
@@ -79,7 +85,7 @@ void ScenarioCheckUpdate(const Options& options, CheckReport& report) {
   report.EqualText(CHECK_OLD, session.ResultLine(IDC_CHECK_RESULT),
                    "the update leaves the check line alone");
   report.Equal(0, ProgressPos(session.Control(IDC_PROGRESS)), "progress back at 0 after update");
-  std::vector<BoardRequest> writes = Writes(session, mark);
+  std::vector<BoardRequest> writes = RequestsOf(update.lines, "Set");
   bool exact = writes.size() == 64;
   std::string seen = std::to_string(writes.size()) + " writes";
   for (size_t i = 0; exact && i < writes.size(); ++i) {
@@ -91,8 +97,7 @@ void ScenarioCheckUpdate(const Options& options, CheckReport& report) {
              writes[i].bytes + " result " + writes[i].result;
   }
   report.Check(exact, "exactly 64 writes at 0, 4, ..., 252 carrying the image, all accepted", seen);
-  report.Equal(static_cast<size_t>(64),
-               RequestsOf(session.Board().LinesSince(mark), "QuerySupported").size(),
+  report.Equal(static_cast<size_t>(64), RequestsOf(update.lines, "QuerySupported").size(),
                "a support query before every write");
   report.Check(ms >= 640.0, "update takes at least 64 x 10 ms", Ms(ms));
   session.Shot("update-success");
@@ -113,12 +118,11 @@ void ScenarioCheckAfterRestart(const Options& options, CheckReport& report) {
 void ScenarioReadRefused(const Options& options, CheckReport& report) {
   Session session(options, report);
   if (!session.Start()) return;
-  size_t mark = session.BoardMark();
-  session.Click(IDC_CHECK_EEPROM);
+  Clicked check = ClickLogged(session, IDC_CHECK_EEPROM);
   report.EqualText(CHECK_READ_FAILED, session.ResultLine(IDC_CHECK_RESULT),
                    "check on a board refusing some reads");
   report.Equal(0, ProgressPos(session.Control(IDC_PROGRESS)), "progress back at 0");
-  std::vector<BoardRequest> reads = RequestsOf(session.Board().LinesSince(mark), "Get");
+  std::vector<BoardRequest> reads = RequestsOf(check.lines, "Get");
   int refused = 0;
   for (const BoardRequest& read : reads) refused += read.result != "S_OK" ? 1 : 0;
   report.Check(reads.size() == 256 && refused == 3,
@@ -131,12 +135,11 @@ void ScenarioReadRefused(const Options& options, CheckReport& report) {
 void ScenarioBlockRefusedOnce(const Options& options, CheckReport& report) {
   Session session(options, report);
   if (!session.Start()) return;
-  size_t mark = session.BoardMark();
-  double ms = session.Click(IDC_UPDATE_EEPROM);
-  report.Note("update with one retry took " + Ms(ms));
+  Clicked update = ClickLogged(session, IDC_UPDATE_EEPROM);
+  report.Note("update with one retry took " + Ms(update.ms));
   report.EqualText(UPDATE_SUCCESS, session.ResultLine(IDC_UPDATE_RESULT),
                    "update succeeds after one refusal");
-  std::vector<BoardRequest> writes = Writes(session, mark);
+  std::vector<BoardRequest> writes = RequestsOf(update.lines, "Set");
   std::string offsets;
   for (const BoardRequest& write : writes) offsets += std::to_string(write.offset) + " ";
   bool retried = writes.size() == 65 && writes[2].offset == 8 && writes[2].result != "S_OK" &&
@@ -156,14 +159,14 @@ void ScenarioBlockRefusedOnce(const Options& options, CheckReport& report) {
 void ScenarioBlockRefusedForever(const Options& options, CheckReport& report) {
   Session session(options, report);
   if (!session.Start()) return;
-  size_t mark = session.BoardMark();
-  double ms = session.Click(IDC_UPDATE_EEPROM);
+  Clicked update = ClickLogged(session, IDC_UPDATE_EEPROM);
+  const double ms = update.ms;
   report.Note("update against a block refused for ever gave up after " + Ms(ms));
   report.EqualText(UPDATE_FAILED, session.ResultLine(IDC_UPDATE_RESULT),
                    "update fails on a block refused for ever");
   report.Check(ms > 0 && ms < 10000.0, "it gives up in about a second (< 10 s)", Ms(ms));
   report.Equal(0, ProgressPos(session.Control(IDC_PROGRESS)), "progress back at 0");
-  std::vector<BoardRequest> writes = Writes(session, mark);
+  std::vector<BoardRequest> writes = RequestsOf(update.lines, "Set");
   bool stuck = writes.size() > 3;
   for (size_t i = 2; stuck && i < writes.size(); ++i) {
     stuck = writes[i].offset == 8 && writes[i].result != "S_OK";
