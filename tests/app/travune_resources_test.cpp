@@ -60,26 +60,34 @@ void ExpectItem(const DialogItem& item, int id, const char* className, const cha
   EXPECT_EQ(item.cy, cy);
 }
 
+// What both dialogs share: the frame at 0,0 with its size, no menu or
+// window class, and 8 point MS Sans Serif.
+void ExpectFrame(const DialogTemplate& dialog, DWORD style, DWORD exStyle, const char* title,
+                 short cx, short cy) {
+  SCOPED_TRACE(title);
+  EXPECT_EQ(dialog.style, style);
+  EXPECT_EQ(dialog.exStyle, exStyle);
+  EXPECT_EQ(dialog.title, title);
+  EXPECT_EQ(dialog.x, 0);
+  EXPECT_EQ(dialog.y, 0);
+  EXPECT_EQ(dialog.cx, cx);
+  EXPECT_EQ(dialog.cy, cy);
+  EXPECT_EQ(dialog.menu.text, "");
+  EXPECT_EQ(dialog.windowClass.text, "");
+  EXPECT_EQ(dialog.pointSize, 8);
+  EXPECT_EQ(dialog.typeface, "MS Sans Serif");
+}
+
 TEST_F(TravuneResources, MainDialogIsAnExtendedTemplateWithTheExactFrame) {
   const DialogTemplate dialog = Dialog(IDD_MAIN_DIALOG);
   EXPECT_TRUE(dialog.extended);
-  EXPECT_EQ(dialog.style, 0x90CC0040u);
-  EXPECT_EQ(dialog.exStyle, 0x00040000u);
+  ExpectFrame(dialog, 0x90CC0040u, 0x00040000u, "Travune ( EEPROM Update )", 374, 184);
   EXPECT_EQ(dialog.helpId, 0u);
-  EXPECT_EQ(dialog.title, "Travune ( EEPROM Update )");
-  EXPECT_EQ(dialog.x, 0);
-  EXPECT_EQ(dialog.y, 0);
-  EXPECT_EQ(dialog.cx, 374);
-  EXPECT_EQ(dialog.cy, 184);
   EXPECT_FALSE(dialog.menu.isOrdinal);
-  EXPECT_EQ(dialog.menu.text, "");
   EXPECT_FALSE(dialog.windowClass.isOrdinal);
-  EXPECT_EQ(dialog.windowClass.text, "");
-  EXPECT_EQ(dialog.pointSize, 8);
   EXPECT_EQ(dialog.weight, 0);
   EXPECT_EQ(dialog.italic, 0);
   EXPECT_EQ(dialog.charSet, DEFAULT_CHARSET);
-  EXPECT_EQ(dialog.typeface, "MS Sans Serif");
 }
 
 TEST_F(TravuneResources, MainDialogControlsInCreationOrder) {
@@ -103,17 +111,7 @@ TEST_F(TravuneResources, LayoutPlacesEveryTemplateControlOnce) {
 TEST_F(TravuneResources, AboutBoxIsAClassicTemplate) {
   const DialogTemplate dialog = Dialog(IDD_ABOUTBOX);
   EXPECT_FALSE(dialog.extended);
-  EXPECT_EQ(dialog.style, 0x80C800C0u);
-  EXPECT_EQ(dialog.exStyle, 0u);
-  EXPECT_EQ(dialog.title, "About Travune");
-  EXPECT_EQ(dialog.x, 0);
-  EXPECT_EQ(dialog.y, 0);
-  EXPECT_EQ(dialog.cx, 235);
-  EXPECT_EQ(dialog.cy, 55);
-  EXPECT_EQ(dialog.pointSize, 8);
-  EXPECT_EQ(dialog.typeface, "MS Sans Serif");
-  EXPECT_EQ(dialog.menu.text, "");
-  EXPECT_EQ(dialog.windowClass.text, "");
+  ExpectFrame(dialog, 0x80C800C0u, 0u, "About Travune", 235, 55);
 
   ASSERT_EQ(dialog.items.size(), 4u);
   const DialogItem& icon = dialog.items[0];
