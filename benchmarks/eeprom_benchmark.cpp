@@ -23,9 +23,9 @@ struct NoPause : IPause {
 
 void ReportPerRequest(benchmark::State& state, int requestsPerRun) {
   state.counters["requests"] = requestsPerRun;
-  state.counters["per_request"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * requestsPerRun,
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["per_request"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * requestsPerRun,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void BM_CompleteCheck(benchmark::State& state) {
