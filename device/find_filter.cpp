@@ -1,8 +1,5 @@
 // CGraph::FindFilter: the walk over a device category for a filter by
 // friendly name.
-#include <vector>
-
-#include "bounded_format.h"
 #include "com_instance.h"
 #include "debug_log.h"
 #include "graph.h"
@@ -65,10 +62,7 @@ int CGraph::FindFilter(REFGUID category, const WCHAR* nameSubstring, int skipCou
         } else if (pMoniker->BindToObject(nullptr, nullptr, IID_IBaseFilter,
                                           reinterpret_cast<void**>(filter)) == S_OK) {
           CopyName(name, nameBuffer, capacityBytes);
-          const std::vector<char> narrowName = NarrowForLog(name);
-          char line[256];
-          BoundedFormat(line, 256, "CGraph::FindFilter( \"%s\" )\n", narrowName.data());
-          DebugLog(line);
+          DebugLogNamed("CGraph::FindFilter( \"", name, "\" )\n");
           found = 1;
           break;
         }

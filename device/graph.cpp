@@ -1,8 +1,5 @@
 #include "graph.h"
 
-#include <vector>
-
-#include "bounded_format.h"
 #include "com_instance.h"
 #include "debug_log.h"
 #include "variant_text.h"
@@ -48,10 +45,7 @@ int CGraph::AddFilter(IBaseFilter* filter, const WCHAR* name) {
     DebugLog("CGraph::AddFilter( 2 ) ERROR!!\n");
     return 0;
   }
-  const std::vector<char> narrowName = NarrowForLog(name);
-  char line[256];
-  BoundedFormat(line, 256, "CGraph::AddFilter( \"%s\" )\n", narrowName.data());
-  DebugLog(line);
+  DebugLogNamed("CGraph::AddFilter( \"", name, "\" )\n");
   return 1;
 }
 

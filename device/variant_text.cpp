@@ -1,5 +1,8 @@
 #include "variant_text.h"
 
+#include "bounded_format.h"
+#include "debug_log.h"
+
 const OLECHAR* StringInVariant(const VARIANT& value) {
   if (value.vt != VT_BSTR) return nullptr;
   return value.bstrVal;
@@ -15,11 +18,11 @@ std::vector<char> NarrowForLog(const WCHAR* text) {
   return narrow;
 }
 
-std::string NarrowText(const WCHAR* text) {
-  const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return std::string();
-  std::vector<char> narrow(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), size, nullptr, nullptr);
-  narrow.back() = '\0';
-  return std::string(narrow.data());
+std::string NarrowText(const WCHAR* text) { return std::string(NarrowForLog(text).data()); }
+
+void DebugLogNamed(const char* before, const WCHAR* name, const char* after) {
+  const std::vector<char> narrowName = NarrowForLog(name);
+  char line[256];
+  BoundedFormat(line, sizeof(line), "%s%s%s", before, narrowName.data(), after);
+  DebugLog(line);
 }

@@ -14,5 +14,9 @@ const OLECHAR* StringInVariant(const VARIANT& value);
 // lines need; the result is always terminated.
 std::vector<char> NarrowForLog(const WCHAR* text);
 
-// Wide text in the ANSI code page, however long.
+// Wide text in the ANSI code page (2 x length + 2 bytes hold any of it).
 std::string NarrowText(const WCHAR* text);
+
+// Writes before + the name in the ANSI code page + after to DebugLog, cut to
+// the 255 characters of a log line.
+void DebugLogNamed(const char* before, const WCHAR* name, const char* after);
