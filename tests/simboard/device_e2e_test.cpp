@@ -74,7 +74,7 @@ TEST_F(DeviceEndToEnd, UpdateRepeatsABlockTheBoardRefusedOnce) {
   EXPECT_EQ("Set prop=0 offset=12 result=S_OK", sets[4]);
 }
 
-TEST_F(DeviceEndToEnd, CheckOfAnUnreadableBoardCountsAsNew) {
+TEST_F(DeviceEndToEnd, CheckOfAnUnreadableBoardReportsAFailedRead) {
   ScopedEnvironment knob("TRAVUNE_SIMBOARD_NO_SUPPORT", "get");
   CLumiqDeviceAccess access;
   access.OpenDevice();
@@ -82,7 +82,7 @@ TEST_F(DeviceEndToEnd, CheckOfAnUnreadableBoardCountsAsNew) {
   RecordingProgress progress;
   RecordingResultLine line;
   CheckOutcome outcome = RunEepromCheck(access.m_pDigitalGraph->PropertySet(), progress, line);
-  EXPECT_NE(CheckOutcome::Old, outcome);
+  EXPECT_EQ(CheckOutcome::ReadFailed, outcome);
   EXPECT_EQ(0u, CountPrefix(LogLines(), "Get "));
 }
 
