@@ -1,9 +1,11 @@
-# Cross build for 64-bit Windows with mingw-w64 (posix thread model, which
-# GoogleTest needs; linked statically, so no thread DLL ships); tests run
-# under wine64.
+# Cross build for Windows with mingw-w64 (posix thread model, which
+# GoogleTest needs; linked statically, so no thread DLL ships); programs run
+# under Wine. TRAVUNE_MINGW_ARCH picks the target: x86_64 (64-bit, the
+# default) or i686 (32-bit).
+set(TRAVUNE_MINGW_ARCH x86_64 CACHE STRING "mingw-w64 target: x86_64 or i686")
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(TRAVUNE_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR ${TRAVUNE_MINGW_ARCH})
+set(TRAVUNE_MINGW_PREFIX ${TRAVUNE_MINGW_ARCH}-w64-mingw32)
 set(CMAKE_C_COMPILER ${TRAVUNE_MINGW_PREFIX}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TRAVUNE_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${TRAVUNE_MINGW_PREFIX}-windres)
