@@ -7,14 +7,23 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEARCH=win64
 if [ -x /usr/lib/wine/wine64 ]; then TRAVUNE_WINE=/usr/lib/wine/wine64; else TRAVUNE_WINE=wine64; fi
 
+# A prefix made before 32-bit Wine was installed cannot start any program once
+# it is ("could not load kernel32.dll"): such a prefix is made anew.
 travune_wine_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
+    if [ -f "$WINEPREFIX/system.reg" ] && [ -x /usr/lib/wine/wine ] &&
+      [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+      echo "Recreating $WINEPREFIX, made before 32-bit Wine was installed ..." >&2
+      wineserver -k 2>/dev/null || true
+      rm -rf "$WINEPREFIX"
+    fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       echo "Creating the Wine prefix $WINEPREFIX ..." >&2
-      wineboot -i >/dev/null 2>&1 || true
+      "$TRAVUNE_WINE" wineboot -i >/dev/null 2>&1 || true
       wineserver -w
+      [ -f "$WINEPREFIX/system.reg" ] || { echo "wine: could not create $WINEPREFIX" >&2; exit 1; }
     fi
   ) 9>"$WINEPREFIX.lock"
 }
