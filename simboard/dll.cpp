@@ -12,12 +12,7 @@ LONG g_locks = 0;
 // holds the module while it lives.
 class TunerFilterFactory final : public ComObject<TunerFilterFactory, IClassFactory> {
  public:
-  void* Find(REFIID iid) {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-      return static_cast<IClassFactory*>(this);
-    }
-    return nullptr;
-  }
+  void* Find(REFIID iid) { return FindOnly<IClassFactory>(this, iid, IID_IClassFactory); }
 
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
     if (object == nullptr) return E_POINTER;
@@ -56,11 +51,7 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** o
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
   if (!IsEqualCLSID(clsid, CLSID_TravuneSimBoard)) return CLASS_E_CLASSNOTAVAILABLE;
-  TunerFilterFactory* factory = new (std::nothrow) TunerFilterFactory();
-  if (factory == nullptr) return E_OUTOFMEMORY;
-  HRESULT hr = factory->QueryInterface(iid, object);
-  factory->Release();
-  return hr;
+  return QueryNewObject(new (std::nothrow) TunerFilterFactory(), iid, object);
 }
 
 extern "C" HRESULT WINAPI DllCanUnloadNow() {

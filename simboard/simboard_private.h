@@ -60,6 +60,22 @@ class ComObject : public Interfaces... {
   LONG refs_ = 1;
 };
 
+// Hands out iid of a newly made object (null: out of memory) and drops the
+// maker's reference, so an object whose query fails is freed at once.
+template <typename Object>
+HRESULT QueryNewObject(Object* object, REFIID iid, void** result) {
+  if (object == nullptr) return E_OUTOFMEMORY;
+  HRESULT hr = object->QueryInterface(iid, result);
+  object->Release();
+  return hr;
+}
+
+// Find for an object with one interface besides IUnknown.
+template <typename Interface>
+void* FindOnly(Interface* self, REFIID iid, REFIID own) {
+  return IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, own) ? self : nullptr;
+}
+
 // ---- The tuner filter (tuner_filter.cpp)
 
 // Makes a filter with the knobs of this moment and queries iid from it.

@@ -37,15 +37,18 @@ void CreateFolder(const std::wstring& folder) {
   CreateDirectoryW(folder.c_str(), nullptr);
 }
 
-// False (image untouched) when the file exists but cannot be read as
-// exactly 256 bytes. A missing file gives the factory image.
+// False (image untouched, the failure logged) when the file exists but
+// cannot be read as exactly 256 bytes. A missing file gives the factory image.
 bool LoadEepromFile(const std::wstring& path, BYTE image[EEPROM_SIZE]) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return false;
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+      LogLine("EepromFileError load");
+      return false;
+    }
     CopyFactoryImage(image);
     return true;
   }
@@ -53,7 +56,10 @@ bool LoadEepromFile(const std::wstring& path, BYTE image[EEPROM_SIZE]) {
   DWORD read = 0;
   BOOL ok = ReadFile(file, buffer, sizeof(buffer), &read, nullptr);
   CloseHandle(file);
-  if (!ok || read != EEPROM_SIZE) return false;
+  if (!ok || read != EEPROM_SIZE) {
+    LogLine("EepromFileError load");
+    return false;
+  }
   std::memcpy(image, buffer, EEPROM_SIZE);
   return true;
 }
@@ -156,10 +162,7 @@ HRESULT SimulatedEeprom::Write(const EEPROM_WRITE_REQUEST& request) {
     return E_FAIL;
   }
   BYTE image[EEPROM_SIZE];
-  if (!LoadEepromFile(path_, image)) {
-    LogLine("EepromFileError load");
-    return E_FAIL;
-  }
+  if (!LoadEepromFile(path_, image)) return E_FAIL;
   std::memcpy(image + offset, &request.WriteData[1], EEPROM_BLOCK_SIZE);
   if (!SaveEepromFile(path_, image)) {
     LogLine("EepromFileError save");
@@ -178,10 +181,7 @@ HRESULT SimulatedEeprom::Read(const EEPROM_READ_REQUEST& request, BYTE* value) {
   if (knobs_.refusedReads.count(offset) != 0) return E_FAIL;
   std::lock_guard<std::mutex> lock(g_mutex);
   BYTE image[EEPROM_SIZE];
-  if (!LoadEepromFile(path_, image)) {
-    LogLine("EepromFileError load");
-    return E_FAIL;
-  }
+  if (!LoadEepromFile(path_, image)) return E_FAIL;
   *value = image[offset];
   return S_OK;
 }

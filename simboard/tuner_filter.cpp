@@ -15,12 +15,7 @@ namespace {
 // The filter graph enumerates the pins of a filter it lets go.
 class EmptyPinEnum final : public ComObject<EmptyPinEnum, IEnumPins> {
  public:
-  void* Find(REFIID iid) {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumPins)) {
-      return static_cast<IEnumPins*>(this);
-    }
-    return nullptr;
-  }
+  void* Find(REFIID iid) { return FindOnly<IEnumPins>(this, iid, IID_IEnumPins); }
 
   HRESULT STDMETHODCALLTYPE Next(ULONG count, IPin** pins, ULONG* fetched) override {
     if (pins == nullptr) return E_POINTER;
@@ -33,9 +28,8 @@ class EmptyPinEnum final : public ComObject<EmptyPinEnum, IEnumPins> {
   HRESULT STDMETHODCALLTYPE Clone(IEnumPins** clone) override { return Create(clone); }
 
   static HRESULT Create(IEnumPins** pins) {
-    if (pins == nullptr) return E_POINTER;
-    *pins = new (std::nothrow) EmptyPinEnum();
-    return *pins != nullptr ? S_OK : E_OUTOFMEMORY;
+    return QueryNewObject(new (std::nothrow) EmptyPinEnum(), IID_IEnumPins,
+                          reinterpret_cast<void**>(pins));
   }
 };
 
@@ -154,9 +148,5 @@ class TunerFilter final : public ComObject<TunerFilter, IBaseFilter, IKsProperty
 
 HRESULT CreateTunerFilter(REFIID iid, void** object) {
   SimulatedEeprom eeprom(ResolveEepromPath(), ReadFilterKnobs());
-  TunerFilter* filter = new (std::nothrow) TunerFilter(std::move(eeprom));
-  if (filter == nullptr) return E_OUTOFMEMORY;
-  HRESULT hr = filter->QueryInterface(iid, object);
-  filter->Release();
-  return hr;
+  return QueryNewObject(new (std::nothrow) TunerFilter(std::move(eeprom)), iid, object);
 }
