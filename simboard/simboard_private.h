@@ -64,7 +64,10 @@ class ComObject : public Interfaces... {
 // maker's reference, so an object whose query fails is freed at once.
 template <typename Object>
 HRESULT QueryNewObject(Object* object, REFIID iid, void** result) {
-  if (object == nullptr) return E_OUTOFMEMORY;
+  if (object == nullptr) {
+    if (result != nullptr) *result = nullptr;
+    return E_OUTOFMEMORY;
+  }
   HRESULT hr = object->QueryInterface(iid, result);
   object->Release();
   return hr;
