@@ -1,19 +1,27 @@
 // regsvr32 support: the filter class and the board's two category entries,
 // as the PnP manager and the KS proxy would leave them for a real board.
-#include <windows.h>
-
 #include <string>
-#include <vector>
 
 #include "device_ids.h"
-#include "eeprom_file.h"
-#include "environment.h"
-#include "knobs.h"
-#include "module.h"
-#include "request_log.h"
-#include "simboard_ids.h"
+#include "simboard_private.h"
 
 namespace {
+
+const WCHAR kClassName[] = L"Travune Simulated Board";
+
+// Key names under each category's Instance key.
+const WCHAR kReceiverInstance[] = L"Travune Simulated Receiver";
+const WCHAR kTunerInstance[] = L"Travune Simulated Tuner 1";
+const WCHAR kReceiverFriendlyName[] = L"Travune Digital Receiver (DVB-T)";
+
+// Device-interface paths the way the PnP manager writes them: lower case,
+// bus identity, instance id, interface class, reference string.
+const WCHAR kReceiverDevicePath[] =
+    L"\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&1a2b3c4d&0&00e0#"
+    L"{fd0a5af4-b41d-11d2-9c95-00c04f7971e0}\\{cde5c0c2-d57b-4636-a91a-c5f75d29fa8a}";
+const WCHAR kTunerDevicePath[] =
+    L"\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&1a2b3c4d&0&00e0#"
+    L"{71985f48-1ca1-11d3-9cc8-00c04f7971e0}\\{cde5c0c2-d57b-4636-a91a-c5f75d29fa8a}";
 
 std::wstring GuidText(REFGUID guid) {
   wchar_t text[40] = {};
@@ -37,7 +45,7 @@ HRESULT WriteClassKey(const std::wstring& modulePath, const std::wstring& eeprom
   LONG status = RegCreateKeyExW(HKEY_CLASSES_ROOT, ClassKey().c_str(), 0, nullptr, 0, KEY_WRITE,
                                 nullptr, &key, nullptr);
   if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
-  status = SetText(key, nullptr, SIMBOARD_CLASS_NAME);
+  status = SetText(key, nullptr, kClassName);
   if (status == ERROR_SUCCESS) status = SetText(key, SIMBOARD_EEPROM_FILE_VALUE, eepromPath);
   HKEY server = nullptr;
   if (status == ERROR_SUCCESS) {
@@ -91,8 +99,8 @@ void RemoveCategoryEntry(REFGUID category, const wchar_t* instance) {
 }
 
 void RemoveEverything() {
-  RemoveCategoryEntry(KSCATEGORY_BDA_RECEIVER_COMPONENT, SIMBOARD_RECEIVER_INSTANCE);
-  RemoveCategoryEntry(KSCATEGORY_BDA_NETWORK_TUNER, SIMBOARD_TUNER_INSTANCE);
+  RemoveCategoryEntry(KSCATEGORY_BDA_RECEIVER_COMPONENT, kReceiverInstance);
+  RemoveCategoryEntry(KSCATEGORY_BDA_NETWORK_TUNER, kTunerInstance);
   RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey().c_str());
 }
 
@@ -103,29 +111,22 @@ extern "C" HRESULT WINAPI DllRegisterServer() {
   DWORD length = GetModuleFileNameW(SimBoardModule(), modulePath, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return E_FAIL;
 
-  std::vector<std::string> complaints;
-  bool noReceiver = ParseNoReceiver(ReadEnvironment, &complaints);
-  for (const std::string& complaint : complaints) LogLine(complaint.c_str());
-  std::wstring tunerName;
-  if (!ReadEnvironmentWide(L"TRAVUNE_SIMBOARD_TUNER_NAME", &tunerName) || tunerName.empty()) {
-    tunerName = TUNER_FRIENDLY_NAME;
-  }
-  std::wstring eepromPath;
-  if (!ReadEnvironmentWide(L"TRAVUNE_SIMBOARD_EEPROM", &eepromPath) || eepromPath.empty()) {
-    eepromPath = DefaultEepromPath();
-  }
+  std::wstring tunerName = ReadEnvironmentWide(L"TRAVUNE_SIMBOARD_TUNER_NAME");
+  if (tunerName.empty()) tunerName = TUNER_FRIENDLY_NAME;
+  std::wstring eepromPath = ReadEnvironmentWide(L"TRAVUNE_SIMBOARD_EEPROM");
+  if (eepromPath.empty()) eepromPath = DefaultEepromPath();
 
   // Start from nothing, so a re-registration with other knobs leaves no
   // entry of the previous one behind.
   RemoveEverything();
   HRESULT hr = WriteClassKey(modulePath, eepromPath);
-  if (SUCCEEDED(hr) && !noReceiver) {
-    hr = WriteCategoryEntry(KSCATEGORY_BDA_RECEIVER_COMPONENT, SIMBOARD_RECEIVER_INSTANCE,
-                            SIMBOARD_RECEIVER_FRIENDLY_NAME, SIMBOARD_RECEIVER_DEVICE_PATH);
+  if (SUCCEEDED(hr)) {
+    hr = WriteCategoryEntry(KSCATEGORY_BDA_RECEIVER_COMPONENT, kReceiverInstance,
+                            kReceiverFriendlyName, kReceiverDevicePath);
   }
   if (SUCCEEDED(hr)) {
-    hr = WriteCategoryEntry(KSCATEGORY_BDA_NETWORK_TUNER, SIMBOARD_TUNER_INSTANCE, tunerName,
-                            SIMBOARD_TUNER_DEVICE_PATH);
+    hr = WriteCategoryEntry(KSCATEGORY_BDA_NETWORK_TUNER, kTunerInstance, tunerName,
+                            kTunerDevicePath);
   }
   if (FAILED(hr)) RemoveEverything();
   LogLine(SUCCEEDED(hr) ? "Registered" : "RegistrationFailed");

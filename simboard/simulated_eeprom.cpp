@@ -1,16 +1,137 @@
-#include "simulated_eeprom.h"
-
+// The board's EEPROM: where its file is, how the file is read and replaced,
+// what a board fresh from the factory holds, and which request records the
+// part accepts.
+#include <cstring>
+#include <mutex>
 #include <utility>
 
-#include "eeprom_file.h"
-#include "request_log.h"
+#include "simboard_private.h"
 
 namespace {
 
-// One board per machine: filters of several threads share its file.
-std::mutex g_fileMutex;
+// One board per machine: filters of several threads share its file and
+// their refusal counts.
+std::mutex g_mutex;
+
+// The first production run: the same PCI identity, an older tuner set-up
+// byte at 0x1C and an older IF setting at 0x24; the rest of the part erased.
+const BYTE kFactoryProgrammed[] = {0x20, 0x00, 0x13, 0x00, 0x00, 0x00, 0x00, 0x00, 0x2c, 0x00,
+                                   0x05, 0x00, 0x1d, 0x5e, 0x6c, 0x2a, 0x50, 0x03, 0x05, 0x00,
+                                   0x04, 0x80, 0x00, 0x00, 0x0c, 0x03, 0x05, 0x80, 0x0d, 0x01,
+                                   0x00, 0x00, 0x82, 0x01, 0x00, 0x22, 0x70, 0x00, 0x00, 0x00};
+const BYTE kErased = 0xFF;
+
+void CopyFactoryImage(BYTE image[EEPROM_SIZE]) {
+  std::memset(image, kErased, EEPROM_SIZE);
+  std::memcpy(image, kFactoryProgrammed, sizeof(kFactoryProgrammed));
+}
+
+std::wstring ParentOf(const std::wstring& path) {
+  size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+void CreateFolder(const std::wstring& folder) {
+  if (folder.empty() || GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+  CreateFolder(ParentOf(folder));
+  CreateDirectoryW(folder.c_str(), nullptr);
+}
+
+// False (image untouched, the failure logged) when the file exists but
+// cannot be read as exactly 256 bytes. A missing file gives the factory image.
+bool LoadEepromFile(const std::wstring& path, BYTE image[EEPROM_SIZE]) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+      LogLine("EepromFileError load");
+      return false;
+    }
+    CopyFactoryImage(image);
+    return true;
+  }
+  BYTE buffer[EEPROM_SIZE + 1];
+  DWORD read = 0;
+  BOOL ok = ReadFile(file, buffer, sizeof(buffer), &read, nullptr);
+  CloseHandle(file);
+  if (!ok || read != EEPROM_SIZE) {
+    LogLine("EepromFileError load");
+    return false;
+  }
+  std::memcpy(image, buffer, EEPROM_SIZE);
+  return true;
+}
+
+// The new contents go to a file beside the old one, which then takes the
+// old one's place in one step: a crash leaves the old or the new 256 bytes,
+// never a short file.
+bool SaveEepromFile(const std::wstring& path, const BYTE image[EEPROM_SIZE]) {
+  CreateFolder(ParentOf(path));
+  std::wstring temporary = path + L".new";
+  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = WriteFile(file, image, EEPROM_SIZE, &written, nullptr) && written == EEPROM_SIZE &&
+            FlushFileBuffers(file);
+  CloseHandle(file);
+  if (ok && MoveFileExW(temporary.c_str(), path.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  DeleteFileW(temporary.c_str());
+  return false;
+}
+
+bool ReadRegisteredPath(std::wstring* path) {
+  std::wstring key = std::wstring(L"CLSID\\") + SIMBOARD_CLSID_TEXT;
+  wchar_t buffer[MAX_PATH];
+  DWORD size = sizeof(buffer);
+  LONG status = RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), SIMBOARD_EEPROM_FILE_VALUE,
+                             RRF_RT_REG_SZ, nullptr, buffer, &size);
+  if (status != ERROR_SUCCESS || buffer[0] == L'\0') return false;
+  *path = buffer;
+  return true;
+}
+
+bool AddressesTheEeprom(BYTE selector, BYTE deviceAddress) {
+  return selector == EEPROM_SELECTOR && deviceAddress == EEPROM_DEVICE_ADDRESS;
+}
 
 }  // namespace
+
+std::wstring DefaultEepromPath() {
+  std::wstring programData = ReadEnvironmentWide(L"ProgramData");
+  if (!programData.empty()) return programData + L"\\Travune Simulated Board\\eeprom.bin";
+  wchar_t module[MAX_PATH];
+  DWORD length = GetModuleFileNameW(SimBoardModule(), module, MAX_PATH);
+  std::wstring folder =
+      length == 0 || length >= MAX_PATH ? std::wstring() : ParentOf(std::wstring(module, length));
+  return (folder.empty() ? std::wstring(L".") : folder) + L"\\eeprom.bin";
+}
+
+std::wstring ResolveEepromPath() {
+  std::wstring path = ReadEnvironmentWide(L"TRAVUNE_SIMBOARD_EEPROM");
+  if (!path.empty() || ReadRegisteredPath(&path)) return path;
+  return DefaultEepromPath();
+}
+
+bool RestoreFactoryImage(const std::wstring& path) {
+  BYTE image[EEPROM_SIZE];
+  CopyFactoryImage(image);
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return SaveEepromFile(path, image);
+}
+
+HRESULT CheckRequestBuffers(const void* instance, DWORD instanceLength, const void* data,
+                            DWORD dataLength, DWORD recordSize) {
+  if (data == nullptr) return E_POINTER;
+  if (dataLength != recordSize) return E_INVALIDARG;
+  if (instance == nullptr) return instanceLength == 0 ? S_OK : E_POINTER;
+  return instanceLength == recordSize ? S_OK : E_INVALIDARG;
+}
 
 SimulatedEeprom::SimulatedEeprom(std::wstring path, FilterKnobs knobs)
     : path_(std::move(path)), knobs_(std::move(knobs)) {}
@@ -25,37 +146,42 @@ DWORD SimulatedEeprom::SupportFor(DWORD propertyId) const {
   return 0;
 }
 
-HRESULT SimulatedEeprom::WriteBlock(BYTE offset, const BYTE data[EEPROM_BLOCK_SIZE]) {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    auto refused = knobs_.refusedBlocks.find(offset);
-    if (refused != knobs_.refusedBlocks.end() && refused->second != 0) {
-      if (refused->second != REFUSE_FOREVER) --refused->second;
-      return E_FAIL;
-    }
+// Selector 1, bus address 0xA0, WriteCount 5, offset a multiple of 4 up to
+// 252; then a refusal knob may turn the block away.
+HRESULT SimulatedEeprom::Write(const EEPROM_WRITE_REQUEST& request) {
+  unsigned offset = request.WriteData[0];
+  if (!AddressesTheEeprom(request.Selector, request.DeviceAddress) ||
+      request.WriteCount != EEPROM_WRITE_COUNT || offset % EEPROM_BLOCK_SIZE != 0 ||
+      offset > EEPROM_SIZE - EEPROM_BLOCK_SIZE) {
+    return E_INVALIDARG;
   }
-  std::lock_guard<std::mutex> fileLock(g_fileMutex);
-  BYTE image[EEPROM_SIZE];
-  if (!LoadEepromFile(path_, image)) {
-    LogLine("EepromFileError load");
+  std::lock_guard<std::mutex> lock(g_mutex);
+  auto refused = knobs_.refusedBlocks.find(offset);
+  if (refused != knobs_.refusedBlocks.end() && refused->second != 0) {
+    if (refused->second != REFUSE_FOREVER) --refused->second;
     return E_FAIL;
   }
-  for (unsigned i = 0; i < EEPROM_BLOCK_SIZE; ++i) image[offset + i] = data[i];
+  BYTE image[EEPROM_SIZE];
+  if (!LoadEepromFile(path_, image)) return E_FAIL;
+  std::memcpy(image + offset, &request.WriteData[1], EEPROM_BLOCK_SIZE);
   if (!SaveEepromFile(path_, image)) {
     LogLine("EepromFileError save");
     return E_FAIL;
   }
-  return knobs_.setResult;
+  return S_OK;
 }
 
-HRESULT SimulatedEeprom::ReadByte(BYTE offset, BYTE* value) {
-  if (knobs_.refusedReads.count(offset) != 0) return E_FAIL;
-  std::lock_guard<std::mutex> fileLock(g_fileMutex);
-  BYTE image[EEPROM_SIZE];
-  if (!LoadEepromFile(path_, image)) {
-    LogLine("EepromFileError load");
-    return E_FAIL;
+// Selector 1, bus address 0xA0, WriteCount 1, ReadCount 1.
+HRESULT SimulatedEeprom::Read(const EEPROM_READ_REQUEST& request, BYTE* value) {
+  if (!AddressesTheEeprom(request.Selector, request.DeviceAddress) ||
+      request.WriteCount != EEPROM_READ_WRITE_COUNT || request.ReadCount != EEPROM_READ_COUNT) {
+    return E_INVALIDARG;
   }
+  BYTE offset = request.WriteData[0];
+  if (knobs_.refusedReads.count(offset) != 0) return E_FAIL;
+  std::lock_guard<std::mutex> lock(g_mutex);
+  BYTE image[EEPROM_SIZE];
+  if (!LoadEepromFile(path_, image)) return E_FAIL;
   *value = image[offset];
-  return knobs_.getResult;
+  return S_OK;
 }

@@ -1,148 +1,152 @@
-#include "tuner_filter.h"
+// The board's tuner filter: a filter without pins that joins a graph and
+// carries the driver's property-set interface with the EEPROM set. The
+// capture graph builder's FindInterface returns that interface because the
+// filter object itself exposes it.
+#include <vfwmsgs.h>
 
+#include <cstring>
 #include <new>
-#include <string>
 #include <utility>
-#include <vector>
 
-#include "eeprom_file.h"
-#include "empty_pin_enum.h"
-#include "environment.h"
-#include "module.h"
-#include "request_log.h"
-#include "simboard_ids.h"
+#include "simboard_private.h"
 
-HRESULT CreateTunerFilter(REFIID iid, void** object) {
-  std::vector<std::string> complaints;
-  FilterKnobs knobs = ParseFilterKnobs(ReadEnvironment, &complaints);
-  for (const std::string& complaint : complaints) LogLine(complaint.c_str());
+namespace {
 
-  std::unique_ptr<SimulatedEeprom> eeprom(
-      new (std::nothrow) SimulatedEeprom(ResolveEepromPath(), std::move(knobs)));
-  if (eeprom == nullptr) return E_OUTOFMEMORY;
-  TunerFilter* filter = new (std::nothrow) TunerFilter(std::move(eeprom));
-  if (filter == nullptr) return E_OUTOFMEMORY;
-  LogLine("FilterCreated");
-  HRESULT hr = filter->QueryInterface(iid, object);
-  filter->Release();
+// The filter graph enumerates the pins of a filter it lets go.
+class EmptyPinEnum final : public ComObject<EmptyPinEnum, IEnumPins> {
+ public:
+  void* Find(REFIID iid) { return FindOnly<IEnumPins>(this, iid, IID_IEnumPins); }
+
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, IPin** pins, ULONG* fetched) override {
+    if (pins == nullptr) return E_POINTER;
+    if (count != 1 && fetched == nullptr) return E_INVALIDARG;
+    if (fetched != nullptr) *fetched = 0;
+    return count == 0 ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override { return count == 0 ? S_OK : S_FALSE; }
+  HRESULT STDMETHODCALLTYPE Reset() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumPins** clone) override { return Create(clone); }
+
+  static HRESULT Create(IEnumPins** pins) {
+    return QueryNewObject(new (std::nothrow) EmptyPinEnum(), IID_IEnumPins,
+                          reinterpret_cast<void**>(pins));
+  }
+};
+
+HRESULT CheckProperty(REFGUID set, DWORD id, DWORD expected) {
+  if (!IsEqualGUID(set, PROPSETID_EEPROM_ACCESS)) return E_PROP_SET_UNSUPPORTED;
+  return id == expected ? S_OK : E_PROP_ID_UNSUPPORTED;
+}
+
+// The property and the buffers, checked before the record is read; a
+// refusal is logged without offset or bytes.
+HRESULT AcceptRequest(const char* operation, REFGUID set, DWORD id, DWORD expected,
+                      const void* instance, DWORD instanceLength, const void* data,
+                      DWORD dataLength, DWORD recordSize) {
+  HRESULT hr = CheckProperty(set, id, expected);
+  if (hr == S_OK) hr = CheckRequestBuffers(instance, instanceLength, data, dataLength, recordSize);
+  if (hr != S_OK) LogRequest(operation, id, -1, nullptr, 0, hr);
   return hr;
 }
 
-TunerFilter::TunerFilter(std::unique_ptr<SimulatedEeprom> eeprom) : eeprom_(std::move(eeprom)) {
-  SimBoardLockModule();
-}
-
-TunerFilter::~TunerFilter() {
-  if (clock_ != nullptr) clock_->Release();
-  LogLine("FilterReleased");
-  SimBoardUnlockModule();
-}
-
-HRESULT STDMETHODCALLTYPE TunerFilter::QueryInterface(REFIID iid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPersist) ||
-      IsEqualIID(iid, IID_IMediaFilter) || IsEqualIID(iid, IID_IBaseFilter)) {
-    *object = static_cast<IBaseFilter*>(this);
-  } else if (IsEqualIID(iid, IID_IKsPropertySet)) {
-    *object = static_cast<IKsPropertySet*>(this);
-  } else {
-    *object = nullptr;
-    return E_NOINTERFACE;
+class TunerFilter final : public ComObject<TunerFilter, IBaseFilter, IKsPropertySet> {
+ public:
+  explicit TunerFilter(SimulatedEeprom eeprom) : eeprom_(std::move(eeprom)) {
+    LogLine("FilterCreated");
   }
-  AddRef();
-  return S_OK;
-}
+  ~TunerFilter() { LogLine("FilterReleased"); }
 
-ULONG STDMETHODCALLTYPE TunerFilter::AddRef() {
-  return static_cast<ULONG>(InterlockedIncrement(&refs_));
-}
-
-ULONG STDMETHODCALLTYPE TunerFilter::Release() {
-  LONG refs = InterlockedDecrement(&refs_);
-  if (refs == 0) delete this;
-  return static_cast<ULONG>(refs);
-}
-
-HRESULT STDMETHODCALLTYPE TunerFilter::GetClassID(CLSID* clsid) {
-  if (clsid == nullptr) return E_POINTER;
-  *clsid = CLSID_TravuneSimBoard;
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE TunerFilter::Stop() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  state_ = State_Stopped;
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE TunerFilter::Pause() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  state_ = State_Paused;
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE TunerFilter::Run(REFERENCE_TIME /*start*/) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  state_ = State_Running;
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE TunerFilter::GetState(DWORD /*timeout*/, FILTER_STATE* state) {
-  if (state == nullptr) return E_POINTER;
-  std::lock_guard<std::mutex> lock(mutex_);
-  *state = state_;
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE TunerFilter::SetSyncSource(IReferenceClock* clock) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (clock != nullptr) clock->AddRef();
-  if (clock_ != nullptr) clock_->Release();
-  clock_ = clock;
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE TunerFilter::GetSyncSource(IReferenceClock** clock) {
-  if (clock == nullptr) return E_POINTER;
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (clock_ != nullptr) clock_->AddRef();
-  *clock = clock_;
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE TunerFilter::EnumPins(IEnumPins** pins) {
-  return CreateEmptyPinEnum(pins);
-}
-
-HRESULT STDMETHODCALLTYPE TunerFilter::FindPin(LPCWSTR /*id*/, IPin** pin) {
-  if (pin == nullptr) return E_POINTER;
-  *pin = nullptr;
-  return VFW_E_NOT_FOUND;
-}
-
-HRESULT STDMETHODCALLTYPE TunerFilter::QueryFilterInfo(FILTER_INFO* info) {
-  if (info == nullptr) return E_POINTER;
-  std::lock_guard<std::mutex> lock(mutex_);
-  lstrcpynW(info->achName, name_, MAX_FILTER_NAME);
-  info->pGraph = graph_;
-  if (graph_ != nullptr) graph_->AddRef();
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE TunerFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  graph_ = graph;
-  if (graph != nullptr && name != nullptr) {
-    lstrcpynW(name_, name, MAX_FILTER_NAME);
-  } else {
-    name_[0] = L'\0';
+  void* Find(REFIID iid) {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPersist) ||
+        IsEqualIID(iid, IID_IMediaFilter) || IsEqualIID(iid, IID_IBaseFilter)) {
+      return static_cast<IBaseFilter*>(this);
+    }
+    if (IsEqualIID(iid, IID_IKsPropertySet)) return static_cast<IKsPropertySet*>(this);
+    return nullptr;
   }
-  LogLine(graph != nullptr ? "JoinFilterGraph graph" : "JoinFilterGraph null");
-  return S_OK;
-}
 
-HRESULT STDMETHODCALLTYPE TunerFilter::QueryVendorInfo(LPWSTR* info) {
-  if (info == nullptr) return E_POINTER;
-  *info = nullptr;
-  return E_NOTIMPL;
+  // IPersist
+  HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) override {
+    if (clsid == nullptr) return E_POINTER;
+    *clsid = CLSID_TravuneSimBoard;
+    return S_OK;
+  }
+
+  // IMediaFilter: nobody runs a tuner whose only use is its EEPROM. The
+  // graph hands a filter it lets go a null clock; a filter that never runs
+  // needs no clock, so any is accepted and none is kept.
+  HRESULT STDMETHODCALLTYPE Stop() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Pause() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Run(REFERENCE_TIME) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetState(DWORD, FILTER_STATE*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetSyncSource(IReferenceClock*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetSyncSource(IReferenceClock**) override { return E_NOTIMPL; }
+
+  // IBaseFilter
+  HRESULT STDMETHODCALLTYPE EnumPins(IEnumPins** pins) override {
+    return EmptyPinEnum::Create(pins);
+  }
+  HRESULT STDMETHODCALLTYPE FindPin(LPCWSTR, IPin**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE QueryFilterInfo(FILTER_INFO*) override { return E_NOTIMPL; }
+  // The graph owns the filter, so the filter holds no reference to it.
+  HRESULT STDMETHODCALLTYPE JoinFilterGraph(IFilterGraph* graph, LPCWSTR) override {
+    LogLine(graph != nullptr ? "JoinFilterGraph graph" : "JoinFilterGraph null");
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE QueryVendorInfo(LPWSTR*) override { return E_NOTIMPL; }
+
+  // IKsPropertySet
+  HRESULT STDMETHODCALLTYPE Set(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength,
+                                LPVOID data, DWORD dataLength) override {
+    HRESULT hr = AcceptRequest("Set", set, id, EEPROM_PROPERTY_WRITE, instance, instanceLength,
+                               data, dataLength, sizeof(EEPROM_WRITE_REQUEST));
+    if (hr != S_OK) return hr;
+    EEPROM_WRITE_REQUEST request;
+    std::memcpy(&request, data, sizeof(request));
+    hr = eeprom_.Write(request);
+    LogRequest("Set", id, request.WriteData[0], &request.WriteData[1], EEPROM_BLOCK_SIZE, hr);
+    return hr;
+  }
+
+  HRESULT STDMETHODCALLTYPE Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength,
+                                LPVOID data, DWORD dataLength, DWORD* returned) override {
+    HRESULT hr = AcceptRequest("Get", set, id, EEPROM_PROPERTY_READ, instance, instanceLength, data,
+                               dataLength, sizeof(EEPROM_READ_REQUEST));
+    if (hr != S_OK) return hr;
+    EEPROM_READ_REQUEST request;
+    std::memcpy(&request, data, sizeof(request));
+    BYTE value = 0;
+    hr = eeprom_.Read(request, &value);
+    if (hr == S_OK) {
+      static_cast<EEPROM_READ_REQUEST*>(data)->ReadData[0] = value;
+      if (returned != nullptr) *returned = sizeof(EEPROM_READ_REQUEST);
+    }
+    LogRequest("Get", id, request.WriteData[0], hr == S_OK ? &value : nullptr, 1, hr);
+    return hr;
+  }
+
+  HRESULT STDMETHODCALLTYPE QuerySupported(REFGUID set, DWORD id, DWORD* support) override {
+    HRESULT hr = S_OK;
+    if (support == nullptr) {
+      hr = E_POINTER;
+    } else if (!IsEqualGUID(set, PROPSETID_EEPROM_ACCESS)) {
+      hr = E_PROP_SET_UNSUPPORTED;
+    } else if (id != EEPROM_PROPERTY_WRITE && id != EEPROM_PROPERTY_READ) {
+      hr = E_PROP_ID_UNSUPPORTED;
+    }
+    DWORD flags = hr == S_OK ? eeprom_.SupportFor(id) : 0;
+    if (hr == S_OK) *support = flags;
+    LogSupportQuery(id, hr, flags);
+    return hr;
+  }
+
+ private:
+  SimulatedEeprom eeprom_;
+};
+
+}  // namespace
+
+HRESULT CreateTunerFilter(REFIID iid, void** object) {
+  SimulatedEeprom eeprom(ResolveEepromPath(), ReadFilterKnobs());
+  return QueryNewObject(new (std::nothrow) TunerFilter(std::move(eeprom)), iid, object);
 }

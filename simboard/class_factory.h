@@ -1,6 +1,0 @@
-// The class object that makes tuner filters; one static instance.
-#pragma once
-
-#include <unknwn.h>
-
-IClassFactory* TunerFilterFactory();

@@ -1,0 +1,68 @@
+// The DLL's entry points, its class factory and the module lock.
+#include <new>
+
+#include "simboard_private.h"
+
+namespace {
+
+HMODULE g_module = nullptr;
+LONG g_locks = 0;
+
+// Made afresh for each DllGetClassObject; like every object of the board it
+// holds the module while it lives.
+class TunerFilterFactory final : public ComObject<TunerFilterFactory, IClassFactory> {
+ public:
+  void* Find(REFIID iid) { return FindOnly<IClassFactory>(this, iid, IID_IClassFactory); }
+
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+    return CreateTunerFilter(iid, object);
+  }
+
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
+    if (lock) {
+      LockModule();
+    } else {
+      UnlockModule();
+    }
+    return S_OK;
+  }
+};
+
+}  // namespace
+
+HMODULE SimBoardModule() { return g_module; }
+void LockModule() { InterlockedIncrement(&g_locks); }
+void UnlockModule() { InterlockedDecrement(&g_locks); }
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    g_module = instance;
+    DisableThreadLibraryCalls(instance);
+  } else if (reason == DLL_PROCESS_DETACH) {
+    LogLine("DllDetach");
+  }
+  return TRUE;
+}
+
+extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  *object = nullptr;
+  if (!IsEqualCLSID(clsid, CLSID_TravuneSimBoard)) return CLASS_E_CLASSNOTAVAILABLE;
+  return QueryNewObject(new (std::nothrow) TunerFilterFactory(), iid, object);
+}
+
+extern "C" HRESULT WINAPI DllCanUnloadNow() {
+  return InterlockedCompareExchange(&g_locks, 0, 0) == 0 ? S_OK : S_FALSE;
+}
+
+// regsvr32 /n /i:reset simboard.dll: the EEPROM file a filter would use now
+// gets the factory image back.
+extern "C" HRESULT WINAPI DllInstall(BOOL install, LPCWSTR command) {
+  if (!install || command == nullptr || lstrcmpiW(command, L"reset") != 0) return E_INVALIDARG;
+  bool restored = RestoreFactoryImage(ResolveEepromPath());
+  LogLine(restored ? "EepromReset" : "EepromFileError reset");
+  return restored ? S_OK : E_FAIL;
+}

@@ -1,0 +1,148 @@
+// The simulated board's private header: its identity, its objects and what
+// they share. Only the board's own sources include it.
+#pragma once
+
+#include <dshow.h>
+#include <ks.h>
+#include <windows.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "eeprom_requests.h"
+
+// {B43B6A5E-E134-4972-A063-04C54D2E0EF9}
+static const CLSID CLSID_TravuneSimBoard = {
+    0xB43B6A5E, 0xE134, 0x4972, {0xA0, 0x63, 0x04, 0xC5, 0x4D, 0x2E, 0x0E, 0xF9}};
+static const WCHAR SIMBOARD_CLSID_TEXT[] = L"{B43B6A5E-E134-4972-A063-04C54D2E0EF9}";
+
+// Registry value under the class key naming the EEPROM file.
+static const WCHAR SIMBOARD_EEPROM_FILE_VALUE[] = L"EepromFile";
+
+// ---- The DLL (dll.cpp): its module handle and the count of live objects
+// and server locks that DllCanUnloadNow consults.
+
+HMODULE SimBoardModule();
+void LockModule();
+void UnlockModule();
+
+// The IUnknown of every object of the board: a reference count starting at
+// one, the module held while the object lives, and QueryInterface answering
+// what Derived::Find(iid) returns (null for an interface it lacks).
+template <typename Derived, typename... Interfaces>
+class ComObject : public Interfaces... {
+ public:
+  ComObject(const ComObject&) = delete;
+  ComObject& operator=(const ComObject&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    *object = static_cast<Derived*>(this)->Find(iid);
+    if (*object == nullptr) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override {
+    return static_cast<ULONG>(InterlockedIncrement(&refs_));
+  }
+  ULONG STDMETHODCALLTYPE Release() override {
+    LONG refs = InterlockedDecrement(&refs_);
+    if (refs == 0) delete static_cast<Derived*>(this);
+    return static_cast<ULONG>(refs);
+  }
+
+ protected:
+  ComObject() { LockModule(); }
+  ~ComObject() { UnlockModule(); }
+
+ private:
+  LONG refs_ = 1;
+};
+
+// Hands out iid of a newly made object (null: out of memory) and drops the
+// maker's reference, so an object whose query fails is freed at once.
+template <typename Object>
+HRESULT QueryNewObject(Object* object, REFIID iid, void** result) {
+  if (object == nullptr) {
+    if (result != nullptr) *result = nullptr;
+    return E_OUTOFMEMORY;
+  }
+  HRESULT hr = object->QueryInterface(iid, result);
+  object->Release();
+  return hr;
+}
+
+// Find for an object with one interface besides IUnknown.
+template <typename Interface>
+void* FindOnly(Interface* self, REFIID iid, REFIID own) {
+  return IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, own) ? self : nullptr;
+}
+
+// ---- The tuner filter (tuner_filter.cpp)
+
+// Makes a filter with the knobs of this moment and queries iid from it.
+HRESULT CreateTunerFilter(REFIID iid, void** object);
+
+// ---- The knobs (knobs.cpp): environment variables, off when unset or
+// empty. A value that cannot be understood is ignored and logged.
+
+std::wstring ReadEnvironmentWide(const wchar_t* name);  // empty when unset
+
+const int REFUSE_FOREVER = -1;
+
+struct FilterKnobs {
+  std::set<unsigned> refusedReads;        // offsets whose reads are refused
+  std::map<unsigned, int> refusedBlocks;  // block offset -> refusals left, or REFUSE_FOREVER
+  bool omitGetSupport = false;
+  bool omitSetSupport = false;
+};
+
+FilterKnobs ReadFilterKnobs();
+
+// ---- The EEPROM (simulated_eeprom.cpp): 256 bytes in a file, so that the
+// board keeps them from one run to the next; a missing file is a board fresh
+// from the factory.
+
+// TRAVUNE_SIMBOARD_EEPROM if set, else the file recorded at registration,
+// else DefaultEepromPath().
+std::wstring ResolveEepromPath();
+// %ProgramData%\Travune Simulated Board\eeprom.bin, or beside the DLL when
+// there is no ProgramData.
+std::wstring DefaultEepromPath();
+// Replaces the file with the factory image in one step.
+bool RestoreFactoryImage(const std::wstring& path);
+
+// The buffers handed to Get or Set: property data present and exactly the
+// record's size; instance data either absent (null, 0) or the same size.
+HRESULT CheckRequestBuffers(const void* instance, DWORD instanceLength, const void* data,
+                            DWORD dataLength, DWORD recordSize);
+
+// The EEPROM as one filter's driver sees it: the file and the knobs read
+// when the filter was made. Each request record is checked before it is
+// carried out; a refusal changes nothing.
+class SimulatedEeprom {
+ public:
+  SimulatedEeprom(std::wstring path, FilterKnobs knobs);
+
+  // KSPROPERTY_SUPPORT_* flags for a property of the EEPROM set.
+  DWORD SupportFor(DWORD propertyId) const;
+  HRESULT Write(const EEPROM_WRITE_REQUEST& request);
+  HRESULT Read(const EEPROM_READ_REQUEST& request, BYTE* value);
+
+ private:
+  std::wstring path_;
+  FilterKnobs knobs_;
+};
+
+// ---- The request log (request_log.cpp): when TRAVUNE_SIMBOARD_LOG names a
+// file, every line is appended to it at once, so a crash or a kill loses
+// nothing. LogLine is safe in DllMain (kernel32 only, no allocation).
+
+void LogLine(const char* line);
+void LogFormat(const char* format, ...);
+// "<operation> prop=<id> offset=<offset|-> bytes=<hex|-> result=<name>";
+// offset < 0 or bytes null print "-".
+void LogRequest(const char* operation, DWORD id, int offset, const BYTE* bytes, unsigned count,
+                HRESULT result);
+void LogSupportQuery(DWORD id, HRESULT result, DWORD flags);
