@@ -1,0 +1,252 @@
+// The presence check and the device graph against the fake media framework:
+// every call of an opening failed in turn, the walks and releases of a
+// crowded world in order, name and line cuts, and rebuilding.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "digital_graph.h"
+#include "fake_com_world.h"
+#include "lumiq_device_access.h"
+
+namespace {
+
+const FakeValue kNull{FakeValue::NullString, u""};
+const FakeValue kNumber{FakeValue::Number, u""};
+const HRESULT kFailures[] = {E_FAIL, S_FALSE, E_NOINTERFACE};
+
+const std::string kBoard = "CGraph::FindCaptureDevice() str Device string = Travune BDA Receiver";
+const std::string kFound = "CGraph::FindFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n";
+const std::string kAdded = "CGraph::AddFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n";
+const std::string kNotFound =
+    kBoard +
+    "CGraph::FindFilter( 3 ) ERROR!!\nDavad Irudazevi FailedCGraph::AddFilter( 2 ) ERROR!!\n";
+
+struct SweepRow {
+  std::string call;  // the calls of a successful opening, in order
+  std::string lines;
+};
+
+const SweepRow kOpening[] = {
+    {"new(SystemDeviceEnum,3)",
+     "CGraph::FindCaptureDevice() CoCreateInstance( CLSID_SystemDeviceEnum ) ERROR!!\n"},
+    {"devenum.CreateClassEnumerator(receivers,0)",
+     "CGraph::FindCaptureDevice() pDeviceEnum->CreateClassEnumerator() ERROR!!\n"},
+    {"receivers.Next", ""},
+    {"R1.BindToStorage", ""},
+    {"R1b.Read(DevicePath)", ""},
+    {"R1b.Read(FriendlyName)", ""},
+    {"new(FilterGraph,3)", kBoard + "CGraph::CreateGraphBuilder( 2 ) ERROR!!\n"},
+    {"new(CaptureGraphBuilder2,3)", kBoard + "CGraph::CreateGraphBuilder( 3 ) ERROR!!\n"},
+    {"builder.SetFiltergraph", kBoard + "CGraph::CreateGraphBuilder( 4 ) ERROR!!\n"},
+    {"new(SystemDeviceEnum,1)",
+     kBoard + "CGraph::FindFilter( 1 \xA1\xD1 CoCreateInstance(IID_ICreateDevEnum) ) ERROR!!\n"
+              "Davad Irudazevi FailedCGraph::AddFilter( 2 ) ERROR!!\n"},
+    {"devenum.CreateClassEnumerator(tuners,0)",
+     kBoard + "CGraph::FindFilter( 2 \xA1\xD1 CreateClassEnumerator() ) ERROR!!\n"
+              "Davad Irudazevi FailedCGraph::AddFilter( 2 ) ERROR!!\n"},
+    {"tuners.Next", kNotFound},
+    {"T1.BindToStorage", kNotFound},
+    {"T1b.Read(FriendlyName)", kNotFound},
+    {"T1.BindToObject", kNotFound},
+    {"graph.AddFilter(Travune Digital Tuner 1 (DVB-T))",
+     kBoard + kFound + "CGraph::AddFilter( 2 ) ERROR!!\n"},
+    {"builder.FindInterface",
+     kBoard + kFound + kAdded + "CDigitalGraph::CreateGraph( 14 ) ERROR!!\n"},
+};
+
+void InstallBoard(FakeComWorld& world) { world.InstallBoard(); }
+
+// Decoys around the board: receivers of another subsystem, with a path that
+// is a number or a null string, a matching one whose name is a null string,
+// then the board (lower-case path) and a second board; tuners named Tuner 2,
+// null, a number, Tuner 1 in lower case, a Tuner 1 that cannot be bound, and
+// the bindable "... Tuner 1 (DVB-T) B".
+void InstallCrowd(FakeComWorld& world) {
+  const FakeValue board = Text("\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c");
+  world.AddReceiver(Text("PCI#VEN_14F1&DEV_8852&SUBSYS_11112222"), Text("Other"));
+  world.AddReceiver(kNumber, Text("Number"));
+  world.AddReceiver(kNull, Text("Null"));
+  world.AddReceiver(board, kNull);
+  world.AddReceiver(board, Text("Travune BDA Receiver"));
+  world.AddReceiver(board, Text("Second board"));
+  world.AddTuner(Text("Travune Digital Tuner 2 (DVB-T)"));
+  world.AddTuner(kNull);
+  world.AddTuner(kNumber);
+  world.AddTuner(Text("travune digital tuner 1 (dvb-t)"));
+  world.AddTuner(Text("Travune Digital Tuner 1 (DVB-T)"), false);
+  world.AddTuner(Text("Travune Digital Tuner 1 (DVB-T) B"));
+}
+
+// Opens the device in a fresh world, failing its failAt-th failable call (-1:
+// none), lets `check` look at the world while the dialog lives, and then
+// expects nothing held, nothing released twice and no value holder reused.
+template <typename Check>
+void Open(const std::function<void(FakeComWorld&)>& install, int failAt, HRESULT result,
+          Check check) {
+  SCOPED_TRACE(::testing::Message() << "failing call " << failAt << " with 0x" << std::hex
+                                    << static_cast<uint32_t>(result));
+  FakeComWorld world;
+  install(world);
+  world.failAt = failAt;
+  world.failWith = result;
+  {
+    CLumiqDeviceAccess access;
+    access.OpenDevice();
+    EXPECT_EQ(failAt < 0 ? 0 : 1, world.injected);
+    check(world, access.m_pDigitalGraph);
+  }
+  EXPECT_EQ("", world.State());
+}
+
+TEST(OpenDevice, EveryCallOfAnOpeningFailedInTurnKeepsNoGraph) {
+  Open(InstallBoard, -1, S_OK, [](FakeComWorld& world, CGraph* graph) {
+    EXPECT_NE(nullptr, graph);
+    EXPECT_EQ(kBoard + kFound + kAdded, world.debugLog);
+    EXPECT_EQ("graph+1 propset+1 builder+1 T1f+1 ", world.State());
+    std::vector<std::string> calls;
+    for (const SweepRow& row : kOpening) calls.push_back(row.call);
+    EXPECT_EQ(calls, world.failable);
+  });
+  for (int call = 0; call < static_cast<int>(std::size(kOpening)); ++call) {
+    for (HRESULT result : kFailures) {
+      Open(InstallBoard, call, result, [call](FakeComWorld& world, CGraph* graph) {
+        EXPECT_EQ(nullptr, graph) << kOpening[call].call;
+        EXPECT_EQ(kOpening[call].lines, world.debugLog) << kOpening[call].call;
+        EXPECT_EQ("", world.State());
+      });
+    }
+  }
+}
+
+TEST(OpenDevice, EveryCallFailedInACrowdedWorldEndsWithACompleteGraphOrNothing) {
+  size_t calls = 0;
+  Open(InstallCrowd, -1, S_OK,
+       [&](FakeComWorld& world, CGraph*) { calls = world.failable.size(); });
+  int complete = 0, nothing = 0;
+  for (int call = 0; call < static_cast<int>(calls); ++call) {
+    for (HRESULT result : kFailures) {
+      Open(InstallCrowd, call, result, [&](FakeComWorld& world, CGraph* graph) {
+        ++(graph != nullptr ? complete : nothing);
+        EXPECT_EQ(graph != nullptr ? "graph+1 propset+1 builder+1 T6f+1 " : "", world.State());
+      });
+    }
+  }
+  EXPECT_GT(complete, 0);
+  EXPECT_GT(nothing, 0);
+}
+
+TEST(OpenDevice, CrowdedWorldIsWalkedAndReleasedInOrder) {
+  FakeComWorld world;
+  InstallCrowd(world);
+  {
+    CLumiqDeviceAccess access;
+    access.OpenDevice();
+    EXPECT_NE(nullptr, access.m_pDigitalGraph);
+  }
+  EXPECT_EQ(kBoard + "CGraph::FindFilter( \"Travune Digital Tuner 1 (DVB-T) B\" )\n" +
+                "CGraph::AddFilter( \"Travune Digital Tuner 1 (DVB-T) B\" )\n",
+            world.debugLog);
+  EXPECT_EQ("", world.State());
+  EXPECT_EQ(
+      "new(SystemDeviceEnum,3) devenum.CreateClassEnumerator(receivers,0) "
+      "receivers.Next R1.BindToStorage R1b.Read(DevicePath) R1.Release R1b.Release "
+      "receivers.Next R2.BindToStorage R2b.Read(DevicePath) R2.Release R2b.Release "
+      "receivers.Next R3.BindToStorage R3b.Read(DevicePath) R3.Release R3b.Release "
+      "receivers.Next R4.BindToStorage R4b.Read(DevicePath) R4b.Read(FriendlyName) R4.Release "
+      "R4b.Release "
+      "receivers.Next R5.BindToStorage R5b.Read(DevicePath) R5b.Read(FriendlyName) "
+      "R5b.Release devenum.Release receivers.Release R5.Release "
+      "new(FilterGraph,3) new(CaptureGraphBuilder2,3) builder.SetFiltergraph "
+      "new(SystemDeviceEnum,1) devenum.CreateClassEnumerator(tuners,0) "
+      "tuners.Next T1.BindToStorage T1b.Read(FriendlyName) T1b.Release T1.Release "
+      "tuners.Next T2.BindToStorage T2b.Read(FriendlyName) T2b.Release T2.Release "
+      "tuners.Next T3.BindToStorage T3b.Read(FriendlyName) T3b.Release T3.Release "
+      "tuners.Next T4.BindToStorage T4b.Read(FriendlyName) T4b.Release T4.Release "
+      "tuners.Next T5.BindToStorage T5b.Read(FriendlyName) T5.BindToObject T5b.Release "
+      "T5.Release "
+      "tuners.Next T6.BindToStorage T6b.Read(FriendlyName) T6.BindToObject "
+      "T6b.Release T6.Release tuners.Release devenum.Release "
+      "graph.AddFilter(Travune Digital Tuner 1 (DVB-T) B) builder.FindInterface "
+      "propset.Release graph.Release builder.Release T6f.Release ",
+      world.calls);
+}
+
+TEST(OpenDevice, NamesAreCutOnlyToTheirBuffersAndLines) {
+  const std::string receiver = "Travune BDA Receiver " + std::string(379, 'r');          // 400
+  const std::string tuner = "Travune Digital Tuner 1 (DVB-T) " + std::string(268, 'x');  // 300
+  Open(
+      [&](FakeComWorld& world) {
+        world.AddReceiver(Text("PCI#VEN_14F1&DEV_8852&SUBSYS_2A6C5E1D"), Text(receiver));
+        world.AddTuner(Text(tuner));
+      },
+      -1, S_OK,
+      [&](FakeComWorld& world, CGraph* graph) {
+        EXPECT_NE(nullptr, graph);
+        EXPECT_EQ("CGraph::FindCaptureDevice() str Device string = " + receiver +
+                      ("CGraph::FindFilter( \"" + tuner).substr(0, 255) + "CGraph::AddFilter( \"" +
+                      tuner.substr(0, 127) + "\" )\n",
+                  world.debugLog);
+        EXPECT_NE(std::string::npos, world.calls.find("AddFilter(" + tuner.substr(0, 127) + ")"));
+      });
+}
+
+TEST(OpenDevice, RebuildingAndReopeningReleaseTheOldGraphOnceFirst) {
+  FakeComWorld world;
+  world.InstallBoard();
+  CLumiqDeviceAccess access;
+  access.OpenDevice();
+  world.calls.clear();
+  ASSERT_EQ(1, access.m_pDigitalGraph->CreateGraph());
+  const std::string released = "propset.Release graph.Release builder.Release T1f.Release ";
+  EXPECT_EQ(0u, world.calls.find(released + "new(FilterGraph,3) ")) << world.calls;
+  EXPECT_EQ("graph+1 propset+1 builder+1 T1f+1 ", world.State());
+  world.calls.clear();
+  world.failAt = static_cast<int>(world.failable.size());  // the presence check fails at once
+  access.OpenDevice();
+  EXPECT_EQ(nullptr, access.m_pDigitalGraph);
+  EXPECT_EQ(released + "new(SystemDeviceEnum,3) ", world.calls);
+  EXPECT_EQ("", world.State());
+}
+
+TEST(DigitalGraph, AFailedBuildKeepsWhatItObtainedUntilDeleted) {
+  const std::pair<int, const char*> rows[] = {{1, "graph+1 "},
+                                              {2, "graph+1 builder+1 "},
+                                              {5, "graph+1 builder+1 "},
+                                              {10, "graph+1 builder+1 T1f+1 "}};
+  for (const auto& row : rows) {
+    FakeComWorld world;
+    world.InstallBoard();
+    world.failAt = row.first;
+    {
+      CDigitalGraph graph;
+      EXPECT_EQ(0, graph.CreateGraph());
+      EXPECT_EQ(row.second, world.State()) << world.failable.at(row.first);
+    }
+    EXPECT_EQ("", world.State());
+  }
+}
+
+TEST(DigitalGraph, StepsOutOfOrderAreRefusedAndTheAddedLineIsCut) {
+  FakeComWorld world;
+  world.InstallBoard();
+  CDigitalGraph graph;
+  void* object = nullptr;
+  const std::string name(300, 'n');
+  EXPECT_EQ(0, graph.AddFilter(world.Filter(0), u"Tuner"));
+  EXPECT_EQ(0, graph.GetInterfaceFromGraphBuilder2(world.Filter(0), IID_IKsPropertySet, &object));
+  EXPECT_EQ(1, graph.CreateGraphBuilder());
+  EXPECT_EQ(0, graph.CreateGraphBuilder());
+  EXPECT_EQ(1, graph.AddFilter(world.Filter(0), Text(name).text.c_str()));
+  EXPECT_EQ(std::string("CGraph::AddFilter( 1 \xA1\xD1 NULL ) ERROR!!\n") +
+                "CGraph::GetInterfaceFromGraphBuilder2( 1 ) ERROR!!\n"
+                "CGraph::CreateGraphBuilder( 1 ) ERROR!!\n" +
+                ("CGraph::AddFilter( \"" + name).substr(0, 255),
+            world.debugLog);
+  EXPECT_EQ(
+      "new(FilterGraph,3) new(CaptureGraphBuilder2,3) builder.SetFiltergraph graph.AddFilter(" +
+          name + ") ",
+      world.calls);
+}
+
+}  // namespace

@@ -1,0 +1,195 @@
+// The check and the update against one recording driver: the requests on
+// the wire, every outcome as a row, and the whole event log of each run.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "eeprom_image.h"
+#include "fake_eeprom_driver.h"
+
+namespace {
+
+using Refusal = FakeEepromDriver::Refusal;
+const HRESULT kFlagless = S_OK;  // a query refused with S_OK lacks the needed flag
+
+std::string Repeat(const std::string& text, int times) {
+  std::string repeated;
+  while (times-- > 0) repeated += text;
+  return repeated;
+}
+
+// Reads 0..255 in order, each behind its own query, the bar following; the
+// read at noGetAt is not sent because its query was refused.
+std::string CheckLog(const char* text, int noGetAt) {
+  std::string log;
+  for (int offset = 0; offset < 256; ++offset) {
+    const std::string at = std::to_string(offset);
+    log += "Q2 " + (offset == noGetAt ? "" : "G" + at + " ") + "P" + at + " ";
+  }
+  return log + "show \"" + text + "\" P0 ";
+}
+
+// 64 blocks, each written behind its query and followed by a 10 ms pause and
+// the bar at the next offset; `refused` holds the attempts refused before a
+// block's accepted one. The update gives up at block failsAt (-1: never).
+std::string UpdateLog(const std::map<int, std::string>& refused, int failsAt) {
+  std::string log;
+  for (int offset = 0; offset < 256; offset += 4) {
+    const auto before = refused.find(offset);
+    if (before != refused.end()) log += before->second;
+    const std::string at = std::to_string(offset);
+    if (offset == failsAt) return log + "Q0 S" + at + " Z10 show \"Update Failed !!\" P0 ";
+    log += "Q0 S" + at + " Z10 P" + std::to_string(offset + 4) + " ";
+  }
+  return log + "show \"Update Success !!\" P0 ";
+}
+
+struct CheckRow {
+  const char* name;
+  std::vector<int> changed;  // offsets where the board differs from the image
+  std::vector<Refusal> refusals;
+  int noGetAt;
+  CheckOutcome outcome;
+  const char* text;
+};
+
+const char kOld[] = "EEprom Is Old !! Pls Update !";
+const char kUnread[] = "EEPROM Read Failed !!";
+
+const CheckRow kCheckRows[] = {
+    {"New", {}, {}, -1, CheckOutcome::New, "EEPROM Is New !!"},
+    {"OldAt0", {0}, {}, -1, CheckOutcome::Old, kOld},
+    {"OldAt0C", {0x0C}, {}, -1, CheckOutcome::Old, kOld},
+    {"OldAt0D", {0x0D}, {}, -1, CheckOutcome::Old, kOld},
+    {"OldAt0E", {0x0E}, {}, -1, CheckOutcome::Old, kOld},
+    {"OldAt0F", {0x0F}, {}, -1, CheckOutcome::Old, kOld},
+    {"OldAt255", {255}, {}, -1, CheckOutcome::Old, kOld},
+    {"ReadRefused", {}, {{'G', 200, E_FAIL, 1}}, -1, CheckOutcome::ReadFailed, kUnread},
+    {"ReadSFalse", {}, {{'G', 9, S_FALSE, 1}}, -1, CheckOutcome::ReadFailed, kUnread},
+    {"QueryRefused", {}, {{'Q', 30, E_FAIL, 1}}, 30, CheckOutcome::ReadFailed, kUnread},
+    {"QuerySFalse", {}, {{'Q', 31, S_FALSE, 1}}, 31, CheckOutcome::ReadFailed, kUnread},
+    {"QueryFlagless", {}, {{'Q', 32, kFlagless, 1}}, 32, CheckOutcome::ReadFailed, kUnread},
+    {"UnreadIsNotCompared",
+     {0x28},
+     {{'G', 0x28, E_FAIL, 1}},
+     -1,
+     CheckOutcome::ReadFailed,
+     kUnread},
+    {"OldWinsOverEarlierUnread", {255}, {{'G', 7, E_FAIL, 1}}, -1, CheckOutcome::Old, kOld},
+    {"OldWinsOverLaterUnread", {0}, {{'Q', 200, E_FAIL, 1}}, 200, CheckOutcome::Old, kOld},
+};
+
+class CheckTable : public ::testing::TestWithParam<CheckRow> {};
+
+TEST_P(CheckTable, ReadsEveryOffsetAndShowsTheOutcome) {
+  const CheckRow& row = GetParam();
+  FakeEepromDriver board;
+  std::copy(g_EepromImage, g_EepromImage + 256, board.eeprom.begin());
+  for (int offset : row.changed) board.eeprom[offset] ^= 0x01;
+  board.refusals = row.refusals;
+  EXPECT_EQ(row.outcome, RunEepromCheck(&board, board, board));
+  EXPECT_EQ(CheckLog(row.text, row.noGetAt), board.log);
+  EXPECT_EQ(0, board.references);
+}
+
+INSTANTIATE_TEST_SUITE_P(Outcomes, CheckTable, ::testing::ValuesIn(kCheckRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct UpdateRow {
+  const char* name;
+  std::vector<Refusal> refusals;
+  std::map<int, std::string> refused;
+  int failsAt;
+};
+
+const std::string kRefusedAt8 = "Q0 S8 Z10 P8 ";
+
+const UpdateRow kUpdateRows[] = {
+    {"AllAccepted", {}, {}, -1},
+    {"RefusedOnceIsRetriedFirst", {{'S', 8, E_FAIL, 1}}, {{8, kRefusedAt8}}, -1},
+    {"SetSFalseIsARefusal", {{'S', 12, S_FALSE, 1}}, {{12, "Q0 S12 Z10 P12 "}}, -1},
+    {"RefusedQueriesSendNoBlock",
+     {{'Q', 2, E_FAIL, 1}, {'Q', 3, kFlagless, 1}, {'Q', 4, S_FALSE, 1}},
+     {{8, Repeat("Q0 Z10 P8 ", 3)}},
+     -1},
+    {"RefusalsDoNotAddUpOverBlocks",
+     {{'S', 8, E_FAIL, 99}, {'S', 12, E_FAIL, 99}},
+     {{8, Repeat(kRefusedAt8, 99)}, {12, Repeat("Q0 S12 Z10 P12 ", 99)}},
+     -1},
+    {"GivesUpAfter100InARow", {{'S', 8, E_FAIL, 100}}, {{8, Repeat(kRefusedAt8, 99)}}, 8},
+};
+
+class UpdateTable : public ::testing::TestWithParam<UpdateRow> {};
+
+TEST_P(UpdateTable, WritesBlocksInOrderPausingAfterEveryAttempt) {
+  const UpdateRow& row = GetParam();
+  FakeEepromDriver board;
+  board.refusals = row.refusals;
+  EXPECT_EQ(row.failsAt < 0 ? UpdateOutcome::Success : UpdateOutcome::Failed,
+            RunEepromUpdate(&board, board, board, board));
+  EXPECT_EQ(UpdateLog(row.refused, row.failsAt), board.log);
+  const int written = row.failsAt < 0 ? 256 : row.failsAt;
+  for (int offset = 0; offset < 256; ++offset) {
+    EXPECT_EQ(offset < written ? g_EepromImage[offset] : 0, board.eeprom[offset]) << offset;
+  }
+  // A later run starts again at block 0.
+  board.log.clear();
+  EXPECT_EQ(UpdateOutcome::Success, RunEepromUpdate(&board, board, board, board));
+  EXPECT_EQ(UpdateLog({}, -1), board.log);
+  EXPECT_EQ(0, board.references);
+}
+
+INSTANTIATE_TEST_SUITE_P(Outcomes, UpdateTable, ::testing::ValuesIn(kUpdateRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(EepromRequests, ReadAt255AndWriteAt252OnTheWire) {
+  FakeEepromDriver board;
+  RunEepromCheck(&board, board, board);
+  // Bytes 4..10 and ReadData still hold the reply to the read at 254.
+  std::vector<BYTE> read = {1, 0xA0, 1, 0xFF};
+  read.insert(read.end(), 7, 0xFE);
+  read.insert(read.end(), {1, 0});
+  read.insert(read.end(), 15, 0xFE);
+  EXPECT_EQ(read, board.lastGet);
+  RunEepromUpdate(&board, board, board, board);
+  const std::vector<BYTE> write = {1,
+                                   0xA0,
+                                   5,
+                                   252,
+                                   g_EepromImage[252],
+                                   g_EepromImage[253],
+                                   g_EepromImage[254],
+                                   g_EepromImage[255],
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0};
+  EXPECT_EQ(write, board.lastSet);
+}
+
+TEST(EepromProcedures, WithoutADeviceGraphNothingHappens) {
+  FakeEepromDriver sinks;
+  EXPECT_EQ(CheckOutcome::NoBoard, RunEepromCheck(nullptr, sinks, sinks));
+  EXPECT_EQ(UpdateOutcome::NoBoard, RunEepromUpdate(nullptr, sinks, sinks, sinks));
+  EXPECT_EQ("", sinks.log);
+}
+
+TEST(EepromImage, HoldsTheBoardHeaderThenFF) {
+  const BYTE header[0x28] = {0x20, 0x00, 0x13, 0x00, 0x00, 0x00, 0x00, 0x00, 0x2c, 0x00,
+                             0x05, 0x00, 0x1d, 0x5e, 0x6c, 0x2a, 0x50, 0x03, 0x05, 0x00,
+                             0x04, 0x80, 0x00, 0x00, 0x0c, 0x03, 0x05, 0x80, 0x0e, 0x01,
+                             0x00, 0x00, 0x82, 0x01, 0x00, 0x22, 0x78, 0x00, 0x00, 0x00};
+  for (int offset = 0; offset < 256; ++offset) {
+    EXPECT_EQ(offset < 0x28 ? header[offset] : 0xFF, g_EepromImage[offset]) << offset;
+  }
+}
+
+}  // namespace
