@@ -3,8 +3,6 @@
 // crowded world in order, name and line cuts, and rebuilding.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "digital_graph.h"
 #include "fake_com_world.h"
 #include "lumiq_device_access.h"
@@ -55,8 +53,6 @@ const SweepRow kOpening[] = {
      kBoard + kFound + kAdded + "CDigitalGraph::CreateGraph( 14 ) ERROR!!\n"},
 };
 
-void InstallBoard(FakeComWorld& world) { world.InstallBoard(); }
-
 // Decoys around the board: receivers of another subsystem, with a path that
 // is a number or a null string, a matching one whose name is a null string,
 // then the board (lower-case path) and a second board; tuners named Tuner 2,
@@ -78,76 +74,51 @@ void InstallCrowd(FakeComWorld& world) {
   world.AddTuner(Text("Travune Digital Tuner 1 (DVB-T) B"));
 }
 
-// Opens the device in a fresh world, failing its failAt-th failable call (-1:
-// none), lets `check` look at the world while the dialog lives, and then
-// expects nothing held, nothing released twice and no value holder reused.
-template <typename Check>
-void Open(const std::function<void(FakeComWorld&)>& install, int failAt, HRESULT result,
-          Check check) {
+// Opens the device, failing the failAt-th failable call (-1: none). Returns
+// what the dialog held: "kept " when it keeps a graph, then the references
+// held; once the dialog is gone, nothing may be held.
+std::string Open(FakeComWorld& world, int failAt, HRESULT result = E_FAIL) {
   SCOPED_TRACE(::testing::Message() << "failing call " << failAt << " with 0x" << std::hex
                                     << static_cast<uint32_t>(result));
-  FakeComWorld world;
-  install(world);
   world.failAt = failAt;
   world.failWith = result;
+  std::string held;
   {
     CLumiqDeviceAccess access;
     access.OpenDevice();
     EXPECT_EQ(failAt < 0 ? 0 : 1, world.injected);
-    check(world, access.m_pDigitalGraph);
+    held = (access.m_pDigitalGraph != nullptr ? "kept " : "") + world.State();
   }
   EXPECT_EQ("", world.State());
+  return held;
 }
 
 TEST(OpenDevice, EveryCallOfAnOpeningFailedInTurnKeepsNoGraph) {
-  Open(InstallBoard, -1, S_OK, [](FakeComWorld& world, CGraph* graph) {
-    EXPECT_NE(nullptr, graph);
-    EXPECT_EQ(kBoard + kFound + kAdded, world.debugLog);
-    EXPECT_EQ("graph+1 propset+1 builder+1 T1f+1 ", world.State());
-    std::vector<std::string> calls;
-    for (const SweepRow& row : kOpening) calls.push_back(row.call);
-    EXPECT_EQ(calls, world.failable);
-  });
-  for (int call = 0; call < static_cast<int>(std::size(kOpening)); ++call) {
+  FakeComWorld board;
+  board.InstallBoard();
+  EXPECT_EQ("kept graph+1 propset+1 builder+1 T1f+1 ", Open(board, -1));
+  EXPECT_EQ(kBoard + kFound + kAdded, board.debugLog);
+  std::vector<std::string> calls;
+  for (const SweepRow& row : kOpening) calls.push_back(row.call);
+  EXPECT_EQ(calls, board.failable);
+  for (size_t call = 0; call < calls.size(); ++call) {
     for (HRESULT result : kFailures) {
-      Open(InstallBoard, call, result, [call](FakeComWorld& world, CGraph* graph) {
-        EXPECT_EQ(nullptr, graph) << kOpening[call].call;
-        EXPECT_EQ(kOpening[call].lines, world.debugLog) << kOpening[call].call;
-        EXPECT_EQ("", world.State());
-      });
+      FakeComWorld world;
+      world.InstallBoard();
+      EXPECT_EQ("", Open(world, static_cast<int>(call), result)) << calls[call];
+      EXPECT_EQ(kOpening[call].lines, world.debugLog) << calls[call];
     }
   }
 }
 
-TEST(OpenDevice, EveryCallFailedInACrowdedWorldEndsWithACompleteGraphOrNothing) {
-  size_t calls = 0;
-  Open(InstallCrowd, -1, S_OK,
-       [&](FakeComWorld& world, CGraph*) { calls = world.failable.size(); });
-  int complete = 0, nothing = 0;
-  for (int call = 0; call < static_cast<int>(calls); ++call) {
-    for (HRESULT result : kFailures) {
-      Open(InstallCrowd, call, result, [&](FakeComWorld& world, CGraph* graph) {
-        ++(graph != nullptr ? complete : nothing);
-        EXPECT_EQ(graph != nullptr ? "graph+1 propset+1 builder+1 T6f+1 " : "", world.State());
-      });
-    }
-  }
-  EXPECT_GT(complete, 0);
-  EXPECT_GT(nothing, 0);
-}
-
-TEST(OpenDevice, CrowdedWorldIsWalkedAndReleasedInOrder) {
-  FakeComWorld world;
-  InstallCrowd(world);
-  {
-    CLumiqDeviceAccess access;
-    access.OpenDevice();
-    EXPECT_NE(nullptr, access.m_pDigitalGraph);
-  }
+TEST(OpenDevice, CrowdedWorldInOrderAndEveryCallFailedEndsWithACompleteGraphOrNothing) {
+  FakeComWorld crowd;
+  InstallCrowd(crowd);
+  const std::string complete = "kept graph+1 propset+1 builder+1 T6f+1 ";
+  EXPECT_EQ(complete, Open(crowd, -1));
   EXPECT_EQ(kBoard + "CGraph::FindFilter( \"Travune Digital Tuner 1 (DVB-T) B\" )\n" +
                 "CGraph::AddFilter( \"Travune Digital Tuner 1 (DVB-T) B\" )\n",
-            world.debugLog);
-  EXPECT_EQ("", world.State());
+            crowd.debugLog);
   EXPECT_EQ(
       "new(SystemDeviceEnum,3) devenum.CreateClassEnumerator(receivers,0) "
       "receivers.Next R1.BindToStorage R1b.Read(DevicePath) R1.Release R1b.Release "
@@ -169,26 +140,33 @@ TEST(OpenDevice, CrowdedWorldIsWalkedAndReleasedInOrder) {
       "T6b.Release T6.Release tuners.Release devenum.Release "
       "graph.AddFilter(Travune Digital Tuner 1 (DVB-T) B) builder.FindInterface "
       "propset.Release graph.Release builder.Release T6f.Release ",
-      world.calls);
+      crowd.calls);
+  int outcomes[2] = {0, 0};  // complete graph, nothing
+  for (int call = 0; call < static_cast<int>(crowd.failable.size()); ++call) {
+    for (HRESULT result : kFailures) {
+      FakeComWorld world;
+      InstallCrowd(world);
+      const std::string held = Open(world, call, result);
+      ++outcomes[held.empty()];
+      EXPECT_EQ(held.empty() ? "" : complete, held) << crowd.failable[call];
+    }
+  }
+  EXPECT_GT(outcomes[0], 0);
+  EXPECT_GT(outcomes[1], 0);
 }
 
 TEST(OpenDevice, NamesAreCutOnlyToTheirBuffersAndLines) {
   const std::string receiver = "Travune BDA Receiver " + std::string(379, 'r');          // 400
   const std::string tuner = "Travune Digital Tuner 1 (DVB-T) " + std::string(268, 'x');  // 300
-  Open(
-      [&](FakeComWorld& world) {
-        world.AddReceiver(Text("PCI#VEN_14F1&DEV_8852&SUBSYS_2A6C5E1D"), Text(receiver));
-        world.AddTuner(Text(tuner));
-      },
-      -1, S_OK,
-      [&](FakeComWorld& world, CGraph* graph) {
-        EXPECT_NE(nullptr, graph);
-        EXPECT_EQ("CGraph::FindCaptureDevice() str Device string = " + receiver +
-                      ("CGraph::FindFilter( \"" + tuner).substr(0, 255) + "CGraph::AddFilter( \"" +
-                      tuner.substr(0, 127) + "\" )\n",
-                  world.debugLog);
-        EXPECT_NE(std::string::npos, world.calls.find("AddFilter(" + tuner.substr(0, 127) + ")"));
-      });
+  FakeComWorld world;
+  world.AddReceiver(Text("PCI#VEN_14F1&DEV_8852&SUBSYS_2A6C5E1D"), Text(receiver));
+  world.AddTuner(Text(tuner));
+  EXPECT_EQ("kept graph+1 propset+1 builder+1 T1f+1 ", Open(world, -1));
+  EXPECT_EQ("CGraph::FindCaptureDevice() str Device string = " + receiver +
+                ("CGraph::FindFilter( \"" + tuner).substr(0, 255) + "CGraph::AddFilter( \"" +
+                tuner.substr(0, 127) + "\" )\n",
+            world.debugLog);
+  EXPECT_NE(std::string::npos, world.calls.find("AddFilter(" + tuner.substr(0, 127) + ")"));
 }
 
 TEST(OpenDevice, RebuildingAndReopeningReleaseTheOldGraphOnceFirst) {

@@ -3,56 +3,40 @@
 // builder and the driver's property set. While it lives it is the device
 // code's COM creator and DebugLog sink.
 //
-// Every call lands in one log, `calls`, as "<object>.<Method>" tokens (an
-// object creation as "new(<class>,<context>)"); every call but Release can
-// be made to fail: the failAt-th of them (0 = first) answers failWith.
-// Objects count the references others hold and note a Release of a reference
-// nobody holds as an over-release. Receivers are R1, R2, ... with bags R1b,
-// ...; tuners T1, ... with bags T1b, ... and filters T1f, ....
+// Every call lands in one log, `calls`, as "<object>.<Method>" tokens (a
+// creation as "new(<class>,<context>)"); every call but Release can be made
+// to fail: the failAt-th of them (0 = first) answers failWith. Objects count
+// the references others hold. Receivers are R1, R2, ... with bags R1b, ...;
+// tuners T1, ... with bags T1b, ... and filters T1f, ....
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "travune_platform.h"
+#include "com_instance.h"
+#include "debug_log.h"
 
-// A registry value: a string, a null string, a number, or none at all.
+// For the methods the device code never calls.
+#define NOT_CALLED(signature) \
+  HRESULT STDMETHODCALLTYPE signature override { return E_NOTIMPL; }
+
+// A registry value: a string, a null string or a number.
 struct FakeValue {
-  enum Kind { String, NullString, Number, Missing } kind;
+  enum Kind { String, NullString, Number } kind;
   std::u16string text;
 };
 inline FakeValue Text(const std::string& ascii) {
   return {FakeValue::String, std::u16string(ascii.begin(), ascii.end())};
 }
 
-class FakeObject;
-class FakeMonikers;
-class FakeDevices;
-class FakeGraph;
-class FakeBuilder;
+inline std::string Narrow(const OLECHAR* text) {
+  std::string narrow;
+  for (; text != nullptr && *text != 0; ++text) narrow += *text < 0x80 ? char(*text) : '?';
+  return narrow;
+}
 
-class FakeComWorld {
- public:
-  FakeComWorld();
-  ~FakeComWorld();
-  FakeComWorld(const FakeComWorld&) = delete;
-  FakeComWorld& operator=(const FakeComWorld&) = delete;
-
-  void AddReceiver(const FakeValue& devicePath, const FakeValue& friendlyName);
-  void AddTuner(const FakeValue& friendlyName, bool bindable = true);
-  // The board as installed: its receiver (lower-case path) and tuner 1.
-  void InstallBoard();
-  IBaseFilter* Filter(size_t index) const { return filters_.at(index); }
-
-  // "<object>+<references> " for each object someone holds, in creation order,
-  // then "over-released " and "dirty-holder " (a read into a value holder that
-  // was not empty) when that happened; "" when all is clean.
-  std::string State() const;
-
-  // Records a call; true, with the result to answer, when it is told to fail.
-  bool Enter(const std::string& call, HRESULT* result);
-
+struct FakeCalls {
   std::string calls;
   std::string debugLog;
   std::vector<std::string> failable;  // every call that can fail, in order
@@ -60,13 +44,334 @@ class FakeComWorld {
   HRESULT failWith = E_FAIL;
   int injected = 0;
   int overReleases = 0;
-  int dirtyReads = 0;
+  int dirtyReads = 0;  // reads into a value holder that was not empty
+
+  // Records a call; the result to answer when it is told to fail, else S_OK.
+  HRESULT Enter(const std::string& call) {
+    calls += call + " ";
+    failable.push_back(call);
+    if (static_cast<int>(failable.size()) - 1 != failAt) return S_OK;
+    ++injected;
+    return failWith;
+  }
+};
+
+class FakeObject {
+ public:
+  FakeObject(FakeCalls& log, std::string name) : log_(log), name_(std::move(name)) {}
+  virtual ~FakeObject() = default;
+  std::string Held() const { return held_ ? name_ + "+" + std::to_string(held_) + " " : ""; }
+
+ protected:
+  HRESULT Fail(const std::string& method) { return log_.Enter(name_ + "." + method); }
+  ULONG Drop() {
+    log_.calls += name_ + ".Release ";
+    if (held_ != 0) return --held_;
+    ++log_.overReleases;
+    return 0;
+  }
+  FakeCalls& log_;
+  std::string name_;
+  ULONG held_ = 0;
+};
+
+template <typename Interface>
+class Fake : public Interface, public FakeObject {
+ public:
+  using FakeObject::FakeObject;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++held_; }
+  ULONG STDMETHODCALLTYPE Release() override { return Drop(); }
+  Interface* Share() {
+    ++held_;
+    return this;
+  }
+};
+
+class FakeBag : public Fake<IPropertyBag> {
+ public:
+  using Fake::Fake;
+  std::vector<std::pair<std::string, FakeValue>> values;
+  HRESULT STDMETHODCALLTYPE Read(LPCOLESTR property, VARIANT* value, IErrorLog*) override {
+    if (const HRESULT failure = Fail("Read(" + Narrow(property) + ")")) return failure;
+    if (value->vt != VT_EMPTY) ++log_.dirtyReads;
+    for (const auto& [name, stored] : values) {
+      if (name != Narrow(property)) continue;
+      value->vt = stored.kind == FakeValue::Number ? VT_I4 : VT_BSTR;
+      value->bstrVal =
+          stored.kind == FakeValue::String ? SysAllocString(stored.text.c_str()) : nullptr;
+      if (stored.kind == FakeValue::Number) value->lVal = 0x14F1;
+      return S_OK;
+    }
+    return E_INVALIDARG;
+  }
+  NOT_CALLED(Write(LPCOLESTR, VARIANT*))
+};
+
+class FakeFilter : public Fake<IBaseFilter> {
+ public:
+  using Fake::Fake;
+  NOT_CALLED(GetClassID(CLSID*))
+  NOT_CALLED(Stop())
+  NOT_CALLED(Pause())
+  NOT_CALLED(Run(REFERENCE_TIME))
+  NOT_CALLED(GetState(DWORD, FILTER_STATE*))
+  NOT_CALLED(SetSyncSource(IReferenceClock*))
+  NOT_CALLED(GetSyncSource(IReferenceClock**))
+  NOT_CALLED(EnumPins(IEnumPins**))
+  NOT_CALLED(FindPin(LPCWSTR, IPin**))
+  NOT_CALLED(QueryFilterInfo(FILTER_INFO*))
+  NOT_CALLED(JoinFilterGraph(IFilterGraph*, LPCWSTR))
+  NOT_CALLED(QueryVendorInfo(LPWSTR*))
+};
+
+// Binds to its bag and its filter; without a filter, BindToObject fails.
+class FakeMoniker : public Fake<IMoniker> {
+ public:
+  FakeMoniker(FakeCalls& log, std::string name, FakeBag* bag, FakeFilter* filter)
+      : Fake(log, std::move(name)), bag_(bag), filter_(filter) {}
+  HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* context, IMoniker* left, REFIID riid,
+                                          void** object) override {
+    return Bind("BindToStorage", context, left, riid == IID_IPropertyBag, bag_, object);
+  }
+  HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx* context, IMoniker* left, REFIID riid,
+                                         void** object) override {
+    return Bind("BindToObject", context, left, riid == IID_IBaseFilter, filter_, object);
+  }
+  NOT_CALLED(GetClassID(CLSID*))
+  NOT_CALLED(IsDirty())
+  NOT_CALLED(Load(IStream*))
+  NOT_CALLED(Save(IStream*, BOOL))
+  NOT_CALLED(GetSizeMax(ULARGE_INTEGER*))
+  NOT_CALLED(Reduce(IBindCtx*, DWORD, IMoniker**, IMoniker**))
+  NOT_CALLED(ComposeWith(IMoniker*, BOOL, IMoniker**))
+  NOT_CALLED(Enum(BOOL, void**))
+  NOT_CALLED(IsEqual(IMoniker*))
+  NOT_CALLED(Hash(DWORD*))
+  NOT_CALLED(IsRunning(IBindCtx*, IMoniker*, IMoniker*))
+  NOT_CALLED(GetTimeOfLastChange(IBindCtx*, IMoniker*, FILETIME*))
+  NOT_CALLED(Inverse(IMoniker**))
+  NOT_CALLED(CommonPrefixWith(IMoniker*, IMoniker**))
+  NOT_CALLED(RelativePathTo(IMoniker*, IMoniker**))
+  NOT_CALLED(GetDisplayName(IBindCtx*, IMoniker*, LPWSTR*))
+  NOT_CALLED(ParseDisplayName(IBindCtx*, IMoniker*, LPWSTR, ULONG*, IMoniker**))
+  NOT_CALLED(IsSystemMoniker(DWORD*))
 
  private:
-  template <typename Fake, typename... Arguments>
-  Fake* Make(Arguments&&... arguments);
-  static HRESULT Create(REFCLSID classId, IUnknown* outer, DWORD context, REFIID riid,
-                        void** object);
+  template <typename Target>
+  HRESULT Bind(const char* method, IBindCtx* context, IMoniker* left, bool wanted,
+               Fake<Target>* target, void** object) {
+    *object = nullptr;
+    if (const HRESULT failure = Fail(method)) return failure;
+    if (context != nullptr || left != nullptr || !wanted) return E_INVALIDARG;
+    if (target == nullptr) return E_FAIL;
+    *object = target->Share();
+    return S_OK;
+  }
+  FakeBag* bag_;
+  FakeFilter* filter_;
+};
+
+class FakeMonikers : public Fake<IEnumMoniker> {
+ public:
+  using Fake::Fake;
+  std::vector<FakeMoniker*> monikers;
+  size_t next = 0;
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, IMoniker** moniker, ULONG* fetched) override {
+    *moniker = nullptr;
+    if (const HRESULT failure = Fail("Next")) return failure;
+    if (count != 1 || next == monikers.size()) return S_FALSE;
+    *moniker = monikers[next++]->Share();
+    if (fetched != nullptr) *fetched = 1;
+    return S_OK;
+  }
+  NOT_CALLED(Skip(ULONG))
+  NOT_CALLED(Reset())
+  NOT_CALLED(Clone(IEnumMoniker**))
+};
+
+// A category without members answers S_FALSE and no enumerator.
+class FakeDevices : public Fake<ICreateDevEnum> {
+ public:
+  FakeDevices(FakeCalls& log, FakeMonikers* receivers, FakeMonikers* tuners)
+      : Fake(log, "devenum"), receivers_(receivers), tuners_(tuners) {}
+  HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker** enumerator,
+                                                  DWORD flags) override {
+    static const GUID kReceivers = {
+        0xFD0A5AF4, 0xB41D, 0x11D2, {0x9C, 0x95, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
+    static const GUID kTuners = {
+        0x71985F48, 0x1CA1, 0x11D3, {0x9C, 0xC8, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
+    FakeMonikers* monikers = category == kReceivers ? receivers_
+                             : category == kTuners  ? tuners_
+                                                    : nullptr;
+    const std::string name = monikers == nullptr   ? "?"
+                             : monikers == tuners_ ? "tuners"
+                                                   : "receivers";
+    *enumerator = nullptr;
+    const std::string call = "CreateClassEnumerator(" + name + "," + std::to_string(flags) + ")";
+    if (const HRESULT failure = Fail(call)) return failure;
+    if (monikers == nullptr || monikers->monikers.empty()) return S_FALSE;
+    monikers->next = 0;
+    *enumerator = monikers->Share();
+    return S_OK;
+  }
+
+ private:
+  FakeMonikers* receivers_;
+  FakeMonikers* tuners_;
+};
+
+class FakePropertySet : public Fake<IKsPropertySet> {
+ public:
+  using Fake::Fake;
+  NOT_CALLED(Set(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD))
+  NOT_CALLED(Get(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD, DWORD*))
+  NOT_CALLED(QuerySupported(REFGUID, DWORD, DWORD*))
+};
+
+// Refuses a null filter; the call names the name the filter was offered under.
+class FakeGraph : public Fake<IGraphBuilder> {
+ public:
+  using Fake::Fake;
+  IBaseFilter* added = nullptr;
+  HRESULT STDMETHODCALLTYPE AddFilter(IBaseFilter* filter, LPCWSTR name) override {
+    if (const HRESULT failure = Fail("AddFilter(" + Narrow(name) + ")")) return failure;
+    if (filter == nullptr) return E_POINTER;
+    added = filter;
+    return S_OK;
+  }
+  NOT_CALLED(RemoveFilter(IBaseFilter*))
+  NOT_CALLED(EnumFilters(IEnumFilters**))
+  NOT_CALLED(FindFilterByName(LPCWSTR, IBaseFilter**))
+  NOT_CALLED(ConnectDirect(IPin*, IPin*, const AM_MEDIA_TYPE*))
+  NOT_CALLED(Reconnect(IPin*))
+  NOT_CALLED(Disconnect(IPin*))
+  NOT_CALLED(SetDefaultSyncSource())
+  NOT_CALLED(Connect(IPin*, IPin*))
+  NOT_CALLED(Render(IPin*))
+  NOT_CALLED(RenderFile(LPCWSTR, LPCWSTR))
+  NOT_CALLED(AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter**))
+  NOT_CALLED(SetLogFile(uintptr_t))
+  NOT_CALLED(Abort())
+  NOT_CALLED(ShouldOperationContinue())
+};
+
+// Exposes the driver's property set for the filter added to the attached graph.
+class FakeBuilder : public Fake<ICaptureGraphBuilder2> {
+ public:
+  FakeBuilder(FakeCalls& log, FakeGraph* graph, FakePropertySet* propertySet)
+      : Fake(log, "builder"), graph_(graph), propertySet_(propertySet) {}
+  HRESULT STDMETHODCALLTYPE SetFiltergraph(IGraphBuilder* graph) override {
+    if (const HRESULT failure = Fail("SetFiltergraph")) return failure;
+    attached_ = graph;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE FindInterface(const GUID* category, const GUID* type,
+                                          IBaseFilter* filter, REFIID riid,
+                                          void** object) override {
+    *object = nullptr;
+    if (const HRESULT failure = Fail("FindInterface")) return failure;
+    if (attached_ != graph_ || category == nullptr || *category != PIN_CATEGORY_CAPTURE ||
+        type != nullptr || filter == nullptr || filter != graph_->added ||
+        riid != IID_IKsPropertySet) {
+      return E_NOINTERFACE;
+    }
+    *object = propertySet_->Share();
+    return S_OK;
+  }
+  NOT_CALLED(GetFiltergraph(IGraphBuilder**))
+  NOT_CALLED(SetOutputFileName(const GUID*, LPCOLESTR, IBaseFilter**, IFileSinkFilter**))
+  NOT_CALLED(RenderStream(const GUID*, const GUID*, IUnknown*, IBaseFilter*, IBaseFilter*))
+  NOT_CALLED(ControlStream(const GUID*, const GUID*, IBaseFilter*, REFERENCE_TIME*, REFERENCE_TIME*,
+                           WORD, WORD))
+  NOT_CALLED(AllocCapFile(LPCOLESTR, uint64_t))
+  NOT_CALLED(CopyCaptureFile(LPOLESTR, LPOLESTR, int, IAMCopyCaptureFileProgress*))
+  NOT_CALLED(FindPin(IUnknown*, int, const GUID*, const GUID*, BOOL, int, IPin**))
+
+ private:
+  FakeGraph* graph_;
+  FakePropertySet* propertySet_;
+  IGraphBuilder* attached_ = nullptr;
+};
+
+class FakeComWorld : public FakeCalls {
+ public:
+  FakeComWorld() {
+    receivers_ = Make<FakeMonikers>("receivers");
+    tuners_ = Make<FakeMonikers>("tuners");
+    devices_ = Make<FakeDevices>(receivers_, tuners_);
+    graph_ = Make<FakeGraph>("graph");
+    builder_ = Make<FakeBuilder>(graph_, Make<FakePropertySet>("propset"));
+    Current() = this;
+    SetComInstanceCreator(Create);
+    SetDebugLogSink([](const char* text) { Current()->debugLog += text; });
+  }
+  ~FakeComWorld() {
+    SetComInstanceCreator(nullptr);
+    SetDebugLogSink(nullptr);
+  }
+  FakeComWorld(const FakeComWorld&) = delete;
+  FakeComWorld& operator=(const FakeComWorld&) = delete;
+
+  void AddReceiver(const FakeValue& devicePath, const FakeValue& friendlyName) {
+    const std::string name = "R" + std::to_string(receivers_->monikers.size() + 1);
+    FakeBag* bag = Make<FakeBag>(name + "b");
+    bag->values = {{"DevicePath", devicePath}, {"FriendlyName", friendlyName}};
+    receivers_->monikers.push_back(Make<FakeMoniker>(name, bag, nullptr));
+  }
+  void AddTuner(const FakeValue& friendlyName, bool bindable = true) {
+    const std::string name = "T" + std::to_string(tuners_->monikers.size() + 1);
+    FakeBag* bag = Make<FakeBag>(name + "b");
+    bag->values = {{"FriendlyName", friendlyName}};
+    FakeFilter* filter = bindable ? Make<FakeFilter>(name + "f") : nullptr;
+    if (filter != nullptr) filters_.push_back(filter);
+    tuners_->monikers.push_back(Make<FakeMoniker>(name, bag, filter));
+  }
+  // The board as installed: its receiver (lower-case path) and tuner 1.
+  void InstallBoard() {
+    AddReceiver(Text("\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c&0&00e4#{fd0a}"),
+                Text("Travune BDA Receiver"));
+    AddTuner(Text("Travune Digital Tuner 1 (DVB-T)"));
+  }
+  IBaseFilter* Filter(size_t index) const { return filters_.at(index); }
+
+  // "<object>+<references> " for each object held, in creation order, then
+  // "over-released " and "dirty-holder " if that happened: "" when all is clean.
+  std::string State() const {
+    std::string state;
+    for (const auto& object : objects_) state += object->Held();
+    if (overReleases != 0) state += "over-released ";
+    return dirtyReads != 0 ? state + "dirty-holder " : state;
+  }
+
+ private:
+  template <typename Object, typename... Arguments>
+  Object* Make(Arguments&&... arguments) {
+    objects_.push_back(std::make_unique<Object>(*this, std::forward<Arguments>(arguments)...));
+    return static_cast<Object*>(objects_.back().get());
+  }
+  static FakeComWorld*& Current() {
+    static FakeComWorld* world = nullptr;
+    return world;
+  }
+  static HRESULT Create(REFCLSID classId, IUnknown*, DWORD context, REFIID riid, void** object) {
+    FakeComWorld& world = *Current();
+    const bool devices = classId == CLSID_SystemDeviceEnum, graph = classId == CLSID_FilterGraph;
+    const char* name = devices ? "SystemDeviceEnum"
+                       : graph ? "FilterGraph"
+                               : "CaptureGraphBuilder2";
+    *object = nullptr;
+    if (const HRESULT failure =
+            world.Enter("new(" + std::string(name) + "," + std::to_string(context) + ")")) {
+      return failure;
+    }
+    if (devices && riid == IID_ICreateDevEnum) *object = world.devices_->Share();
+    if (graph && riid == IID_IGraphBuilder) *object = world.graph_->Share();
+    if (classId == CLSID_CaptureGraphBuilder2 && riid == IID_ICaptureGraphBuilder2) {
+      *object = world.builder_->Share();
+    }
+    return *object != nullptr ? S_OK : E_NOINTERFACE;
+  }
 
   std::vector<std::unique_ptr<FakeObject>> objects_;
   std::vector<IBaseFilter*> filters_;
