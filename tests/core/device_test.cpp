@@ -9,8 +9,6 @@
 
 namespace {
 
-const FakeValue kNull{FakeValue::NullString, u""};
-const FakeValue kNumber{FakeValue::Number, u""};
 const HRESULT kFailures[] = {E_FAIL, S_FALSE, E_NOINTERFACE};
 
 const std::string kBoard = "CGraph::FindCaptureDevice() str Device string = Travune BDA Receiver";
@@ -59,19 +57,19 @@ const SweepRow kOpening[] = {
 // null, a number, Tuner 1 in lower case, a Tuner 1 that cannot be bound, and
 // the bindable "... Tuner 1 (DVB-T) B".
 void InstallCrowd(FakeComWorld& world) {
-  const FakeValue board = Text("\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c");
-  world.AddReceiver(Text("PCI#VEN_14F1&DEV_8852&SUBSYS_11112222"), Text("Other"));
-  world.AddReceiver(kNumber, Text("Number"));
-  world.AddReceiver(kNull, Text("Null"));
-  world.AddReceiver(board, kNull);
-  world.AddReceiver(board, Text("Travune BDA Receiver"));
-  world.AddReceiver(board, Text("Second board"));
-  world.AddTuner(Text("Travune Digital Tuner 2 (DVB-T)"));
-  world.AddTuner(kNull);
+  const std::u16string board = Wide("\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c");
+  world.AddReceiver(Wide("PCI#VEN_14F1&DEV_8852&SUBSYS_11112222"), Wide("Other"));
+  world.AddReceiver(kNumber, Wide("Number"));
+  world.AddReceiver(kNullString, Wide("Null"));
+  world.AddReceiver(board, kNullString);
+  world.AddReceiver(board, Wide("Travune BDA Receiver"));
+  world.AddReceiver(board, Wide("Second board"));
+  world.AddTuner(Wide("Travune Digital Tuner 2 (DVB-T)"));
+  world.AddTuner(kNullString);
   world.AddTuner(kNumber);
-  world.AddTuner(Text("travune digital tuner 1 (dvb-t)"));
-  world.AddTuner(Text("Travune Digital Tuner 1 (DVB-T)"), false);
-  world.AddTuner(Text("Travune Digital Tuner 1 (DVB-T) B"));
+  world.AddTuner(Wide("travune digital tuner 1 (dvb-t)"));
+  world.AddTuner(Wide("Travune Digital Tuner 1 (DVB-T)"), false);
+  world.AddTuner(Wide("Travune Digital Tuner 1 (DVB-T) B"));
 }
 
 // Opens the device, failing the failAt-th failable call (-1: none). Returns
@@ -159,8 +157,8 @@ TEST(OpenDevice, NamesAreCutOnlyToTheirBuffersAndLines) {
   const std::string receiver = "Travune BDA Receiver " + std::string(379, 'r');          // 400
   const std::string tuner = "Travune Digital Tuner 1 (DVB-T) " + std::string(268, 'x');  // 300
   FakeComWorld world;
-  world.AddReceiver(Text("PCI#VEN_14F1&DEV_8852&SUBSYS_2A6C5E1D"), Text(receiver));
-  world.AddTuner(Text(tuner));
+  world.AddReceiver(Wide("PCI#VEN_14F1&DEV_8852&SUBSYS_2A6C5E1D"), Wide(receiver));
+  world.AddTuner(Wide(tuner));
   EXPECT_EQ("kept graph+1 propset+1 builder+1 T1f+1 ", Open(world, -1));
   EXPECT_EQ("CGraph::FindCaptureDevice() str Device string = " + receiver +
                 ("CGraph::FindFilter( \"" + tuner).substr(0, 255) + "CGraph::AddFilter( \"" +
@@ -215,7 +213,7 @@ TEST(DigitalGraph, StepsOutOfOrderAreRefusedAndTheAddedLineIsCut) {
   EXPECT_EQ(0, graph.GetInterfaceFromGraphBuilder2(world.Filter(0), IID_IKsPropertySet, &object));
   EXPECT_EQ(1, graph.CreateGraphBuilder());
   EXPECT_EQ(0, graph.CreateGraphBuilder());
-  EXPECT_EQ(1, graph.AddFilter(world.Filter(0), Text(name).text.c_str()));
+  EXPECT_EQ(1, graph.AddFilter(world.Filter(0), Wide(name).c_str()));
   EXPECT_EQ(std::string("CGraph::AddFilter( 1 \xA1\xD1 NULL ) ERROR!!\n") +
                 "CGraph::GetInterfaceFromGraphBuilder2( 1 ) ERROR!!\n"
                 "CGraph::CreateGraphBuilder( 1 ) ERROR!!\n" +

@@ -11,7 +11,7 @@
 namespace {
 
 using Refusal = FakeEepromDriver::Refusal;
-const HRESULT kFlagless = S_OK;  // a query refused with S_OK lacks the needed flag
+const HRESULT kFlagless = FakeEepromDriver::kFlagless;
 
 std::string Repeat(const std::string& text, int times) {
   std::string repeated;
@@ -146,33 +146,10 @@ INSTANTIATE_TEST_SUITE_P(Outcomes, UpdateTable, ::testing::ValuesIn(kUpdateRows)
 TEST(EepromRequests, ReadAt255AndWriteAt252OnTheWire) {
   FakeEepromDriver board;
   RunEepromCheck(&board, board, board);
-  // Bytes 4..10 and ReadData still hold the reply to the read at 254.
-  std::vector<BYTE> read = {1, 0xA0, 1, 0xFF};
-  read.insert(read.end(), 7, 0xFE);
-  read.insert(read.end(), {1, 0});
-  read.insert(read.end(), 15, 0xFE);
-  EXPECT_EQ(read, board.lastGet);
+  // Bytes 4..10 and ReadData[1..15] hold the driver's reply to the read at 254.
+  EXPECT_EQ("01a001ff" + Repeat("fe", 7) + "0100" + Repeat("fe", 15), board.lastGet);
   RunEepromUpdate(&board, board, board, board);
-  const std::vector<BYTE> write = {1,
-                                   0xA0,
-                                   5,
-                                   252,
-                                   g_EepromImage[252],
-                                   g_EepromImage[253],
-                                   g_EepromImage[254],
-                                   g_EepromImage[255],
-                                   0,
-                                   0,
-                                   0,
-                                   0,
-                                   0,
-                                   0,
-                                   0,
-                                   0,
-                                   0,
-                                   0,
-                                   0};
-  EXPECT_EQ(write, board.lastSet);
+  EXPECT_EQ("01a005fcffffffff" + Repeat("00", 11), board.lastSet);
 }
 
 TEST(EepromProcedures, WithoutADeviceGraphNothingHappens) {

@@ -1,13 +1,7 @@
-// A fake media framework: the system device enumerator with receiver and
-// tuner monikers and their property bags, the filter graph, the capture graph
-// builder and the driver's property set. While it lives it is the device
-// code's COM creator and DebugLog sink.
-//
-// Every call lands in one log, `calls`, as "<object>.<Method>" tokens (a
-// creation as "new(<class>,<context>)"); every call but Release can be made
-// to fail: the failAt-th of them (0 = first) answers failWith. Objects count
-// the references others hold. Receivers are R1, R2, ... with bags R1b, ...;
-// tuners T1, ... with bags T1b, ... and filters T1f, ....
+// A fake media framework, the device code's COM creator and DebugLog sink
+// while it lives. Every call lands in `calls` as "<object>.<Method>" (a
+// creation as "new(<class>,<context>)"); any but Release can be made to fail.
+// Receivers are R1, ... with bags R1b, ...; tuners T1, ..., T1b, ..., T1f, ....
 #pragma once
 
 #include <memory>
@@ -21,14 +15,9 @@
 #define NOT_CALLED(signature) \
   HRESULT STDMETHODCALLTYPE signature override { return E_NOTIMPL; }
 
-// A registry value: a string, a null string or a number.
-struct FakeValue {
-  enum Kind { String, NullString, Number } kind;
-  std::u16string text;
-};
-inline FakeValue Text(const std::string& ascii) {
-  return {FakeValue::String, std::u16string(ascii.begin(), ascii.end())};
-}
+// Registry values that are not strings.
+const std::u16string kNullString = u"\1null", kNumber = u"\1number";
+inline std::u16string Wide(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
 
 inline std::string Narrow(const OLECHAR* text) {
   std::string narrow;
@@ -37,16 +26,13 @@ inline std::string Narrow(const OLECHAR* text) {
 }
 
 struct FakeCalls {
-  std::string calls;
-  std::string debugLog;
+  std::string calls, debugLog;
   std::vector<std::string> failable;  // every call that can fail, in order
-  int failAt = -1;
+  int failAt = -1;                    // the failable call that answers failWith
   HRESULT failWith = E_FAIL;
-  int injected = 0;
-  int overReleases = 0;
+  int injected = 0, overReleases = 0;
   int dirtyReads = 0;  // reads into a value holder that was not empty
 
-  // Records a call; the result to answer when it is told to fail, else S_OK.
   HRESULT Enter(const std::string& call) {
     calls += call + " ";
     failable.push_back(call);
@@ -91,16 +77,15 @@ class Fake : public Interface, public FakeObject {
 class FakeBag : public Fake<IPropertyBag> {
  public:
   using Fake::Fake;
-  std::vector<std::pair<std::string, FakeValue>> values;
+  std::vector<std::pair<std::string, std::u16string>> values;
   HRESULT STDMETHODCALLTYPE Read(LPCOLESTR property, VARIANT* value, IErrorLog*) override {
     if (const HRESULT failure = Fail("Read(" + Narrow(property) + ")")) return failure;
     if (value->vt != VT_EMPTY) ++log_.dirtyReads;
     for (const auto& [name, stored] : values) {
       if (name != Narrow(property)) continue;
-      value->vt = stored.kind == FakeValue::Number ? VT_I4 : VT_BSTR;
-      value->bstrVal =
-          stored.kind == FakeValue::String ? SysAllocString(stored.text.c_str()) : nullptr;
-      if (stored.kind == FakeValue::Number) value->lVal = 0x14F1;
+      value->vt = stored == kNumber ? VT_I4 : VT_BSTR;
+      value->bstrVal = stored[0] != 1 ? SysAllocString(stored.c_str()) : nullptr;
+      if (stored == kNumber) value->lVal = 0x14F1;
       return S_OK;
     }
     return E_INVALIDARG;
@@ -313,13 +298,13 @@ class FakeComWorld : public FakeCalls {
   FakeComWorld(const FakeComWorld&) = delete;
   FakeComWorld& operator=(const FakeComWorld&) = delete;
 
-  void AddReceiver(const FakeValue& devicePath, const FakeValue& friendlyName) {
+  void AddReceiver(const std::u16string& devicePath, const std::u16string& friendlyName) {
     const std::string name = "R" + std::to_string(receivers_->monikers.size() + 1);
     FakeBag* bag = Make<FakeBag>(name + "b");
     bag->values = {{"DevicePath", devicePath}, {"FriendlyName", friendlyName}};
     receivers_->monikers.push_back(Make<FakeMoniker>(name, bag, nullptr));
   }
-  void AddTuner(const FakeValue& friendlyName, bool bindable = true) {
+  void AddTuner(const std::u16string& friendlyName, bool bindable = true) {
     const std::string name = "T" + std::to_string(tuners_->monikers.size() + 1);
     FakeBag* bag = Make<FakeBag>(name + "b");
     bag->values = {{"FriendlyName", friendlyName}};
@@ -329,9 +314,9 @@ class FakeComWorld : public FakeCalls {
   }
   // The board as installed: its receiver (lower-case path) and tuner 1.
   void InstallBoard() {
-    AddReceiver(Text("\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c&0&00e4#{fd0a}"),
-                Text("Travune BDA Receiver"));
-    AddTuner(Text("Travune Digital Tuner 1 (DVB-T)"));
+    AddReceiver(Wide("\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c&0&00e4#{fd0a}"),
+                Wide("Travune BDA Receiver"));
+    AddTuner(Wide("Travune Digital Tuner 1 (DVB-T)"));
   }
   IBaseFilter* Filter(size_t index) const { return filters_.at(index); }
 
