@@ -31,7 +31,6 @@ struct FakeCalls {
   int failAt = -1;                    // the failable call that answers failWith
   HRESULT failWith = E_FAIL;
   int injected = 0, overReleases = 0;
-  int dirtyReads = 0;  // reads into a value holder that was not empty
 
   HRESULT Enter(const std::string& call) {
     calls += call + " ";
@@ -50,12 +49,6 @@ class FakeObject {
 
  protected:
   HRESULT Fail(const std::string& method) { return log_.Enter(name_ + "." + method); }
-  ULONG Drop() {
-    log_.calls += name_ + ".Release ";
-    if (held_ != 0) return --held_;
-    ++log_.overReleases;
-    return 0;
-  }
   FakeCalls& log_;
   std::string name_;
   ULONG held_ = 0;
@@ -67,11 +60,11 @@ class Fake : public Interface, public FakeObject {
   using FakeObject::FakeObject;
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++held_; }
-  ULONG STDMETHODCALLTYPE Release() override { return Drop(); }
-  Interface* Share() {
-    ++held_;
-    return this;
+  ULONG STDMETHODCALLTYPE Release() override {
+    log_.calls += name_ + ".Release ";
+    return held_ != 0 ? --held_ : (++log_.overReleases, 0);
   }
+  Interface* Share() { return AddRef(), this; }
 };
 
 class FakeBag : public Fake<IPropertyBag> {
@@ -80,7 +73,6 @@ class FakeBag : public Fake<IPropertyBag> {
   std::vector<std::pair<std::string, std::u16string>> values;
   HRESULT STDMETHODCALLTYPE Read(LPCOLESTR property, VARIANT* value, IErrorLog*) override {
     if (const HRESULT failure = Fail("Read(" + Narrow(property) + ")")) return failure;
-    if (value->vt != VT_EMPTY) ++log_.dirtyReads;
     for (const auto& [name, stored] : values) {
       if (name != Narrow(property)) continue;
       value->vt = stored == kNumber ? VT_I4 : VT_BSTR;
@@ -241,24 +233,22 @@ class FakeGraph : public Fake<IGraphBuilder> {
   NOT_CALLED(ShouldOperationContinue())
 };
 
-// Exposes the driver's property set for the filter added to the attached graph.
+// Exposes the driver's property set for the filter added to the graph.
 class FakeBuilder : public Fake<ICaptureGraphBuilder2> {
  public:
   FakeBuilder(FakeCalls& log, FakeGraph* graph, FakePropertySet* propertySet)
       : Fake(log, "builder"), graph_(graph), propertySet_(propertySet) {}
   HRESULT STDMETHODCALLTYPE SetFiltergraph(IGraphBuilder* graph) override {
     if (const HRESULT failure = Fail("SetFiltergraph")) return failure;
-    attached_ = graph;
-    return S_OK;
+    return graph == graph_ ? S_OK : E_INVALIDARG;
   }
   HRESULT STDMETHODCALLTYPE FindInterface(const GUID* category, const GUID* type,
                                           IBaseFilter* filter, REFIID riid,
                                           void** object) override {
     *object = nullptr;
     if (const HRESULT failure = Fail("FindInterface")) return failure;
-    if (attached_ != graph_ || category == nullptr || *category != PIN_CATEGORY_CAPTURE ||
-        type != nullptr || filter == nullptr || filter != graph_->added ||
-        riid != IID_IKsPropertySet) {
+    if (category == nullptr || *category != PIN_CATEGORY_CAPTURE || type != nullptr ||
+        filter == nullptr || filter != graph_->added || riid != IID_IKsPropertySet) {
       return E_NOINTERFACE;
     }
     *object = propertySet_->Share();
@@ -276,7 +266,6 @@ class FakeBuilder : public Fake<ICaptureGraphBuilder2> {
  private:
   FakeGraph* graph_;
   FakePropertySet* propertySet_;
-  IGraphBuilder* attached_ = nullptr;
 };
 
 class FakeComWorld : public FakeCalls {
@@ -320,13 +309,12 @@ class FakeComWorld : public FakeCalls {
   }
   IBaseFilter* Filter(size_t index) const { return filters_.at(index); }
 
-  // "<object>+<references> " for each object held, in creation order, then
-  // "over-released " and "dirty-holder " if that happened: "" when all is clean.
+  // "<object>+<references> " for each object held, in creation order, and
+  // "over-released " if that happened: "" when all is clean.
   std::string State() const {
     std::string state;
     for (const auto& object : objects_) state += object->Held();
-    if (overReleases != 0) state += "over-released ";
-    return dirtyReads != 0 ? state + "dirty-holder " : state;
+    return overReleases != 0 ? state + "over-released " : state;
   }
 
  private:

@@ -75,6 +75,13 @@ class FakeEepromDriver : public IKsPropertySet,
   void Show() override { log += "show "; }
   void SetText(const char* text) override { log += '"' + std::string(text) + "\" "; }
 
+  static std::string Hex(const BYTE* bytes, int length) {
+    static const char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (int i = 0; i < length; ++i) hex.append({kDigits[bytes[i] >> 4], kDigits[bytes[i] & 15]});
+    return hex;
+  }
+
  private:
   static bool IsEepromSet(REFGUID set) {
     static const GUID kEepromAccess = {
@@ -89,12 +96,6 @@ class FakeEepromDriver : public IKsPropertySet,
                       (call == 'G' || static_cast<BYTE*>(data)[3] % 4 == 0);
     log += call + (good ? std::to_string(static_cast<BYTE*>(data)[3]) + " " : "! ");
     return good;
-  }
-  static std::string Hex(const BYTE* bytes, int length) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (int i = 0; i < length; ++i) hex.append({kDigits[bytes[i] >> 4], kDigits[bytes[i] & 15]});
-    return hex;
   }
   HRESULT Answer(char call, int key) {
     for (Refusal& refusal : refusals) {
