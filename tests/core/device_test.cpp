@@ -1,6 +1,4 @@
-// The presence check and the device graph against the fake media framework:
-// every call of an opening failed in turn, the walks and releases of a
-// crowded world in order, name and line cuts, and rebuilding.
+// The presence check and the device graph against the fake media framework.
 #include <gtest/gtest.h>
 
 #include "digital_graph.h"
@@ -156,40 +154,41 @@ TEST(OpenDevice, CrowdedWorldInOrderAndEveryCallFailedEndsWithACompleteGraphOrNo
   EXPECT_GT(outcomes[1], 0);
 }
 
-TEST(OpenDevice, RebuildingAndReopeningReleaseTheOldGraphOnceFirst) {
+TEST(OpenDevice, ReopeningDeletesTheHeldGraphBeforeTheCheckEvenWhenItFails) {
   FakeComWorld world;
   world.InstallBoard();
   CLumiqDeviceAccess access;
   access.OpenDevice();
   world.calls.clear();
-  ASSERT_EQ(1, access.m_pDigitalGraph->CreateGraph());
-  const std::string released = "propset.Release graph.Release builder.Release T1f.Release ";
-  EXPECT_EQ(0u, world.calls.find(released + "new(FilterGraph,3) ")) << world.calls;
-  EXPECT_EQ("graph+1 propset+1 builder+1 T1f+1 ", world.State());
-  world.calls.clear();
   world.failAt = static_cast<int>(world.failable.size());  // the presence check fails at once
   access.OpenDevice();
   EXPECT_EQ(nullptr, access.m_pDigitalGraph);
-  EXPECT_EQ(released + "new(SystemDeviceEnum,3) ", world.calls);
+  EXPECT_EQ("propset.Release graph.Release builder.Release T1f.Release new(SystemDeviceEnum,3) ",
+            world.calls);
   EXPECT_EQ("", world.State());
 }
 
-TEST(DigitalGraph, AFailedBuildKeepsWhatItObtainedUntilDeleted) {
-  const std::pair<int, const char*> rows[] = {{1, "graph+1 "},
-                                              {2, "graph+1 builder+1 "},
-                                              {5, "graph+1 builder+1 "},
-                                              {10, "graph+1 builder+1 T1f+1 "}};
-  for (const auto& row : rows) {
-    FakeComWorld world;
-    world.InstallBoard();
-    world.failAt = row.first;
-    {
-      CDigitalGraph graph;
-      EXPECT_EQ(0, graph.CreateGraph());
-      EXPECT_EQ(row.second, world.State()) << world.failable.at(row.first);
-    }
-    EXPECT_EQ("", world.State());
-  }
+// Each build starts by releasing what the graph holds, once, and a failed one
+// keeps what it obtained until the next build or the end.
+TEST(DigitalGraph, RebuildsFromNothingAndAFailedBuildKeepsWhatItObtained) {
+  FakeComWorld world;
+  world.InstallBoard();
+  CDigitalGraph graph;
+  const auto build = [&](int failAt) {  // failAt counts the failable calls of this build
+    world.calls.clear();
+    world.failAt = failAt < 0 ? -1 : static_cast<int>(world.failable.size()) + failAt;
+    EXPECT_EQ(failAt < 0 ? 1 : 0, graph.CreateGraph());
+    return world.State();
+  };
+  EXPECT_EQ("graph+1 propset+1 builder+1 T1f+1 ", build(-1));
+  EXPECT_EQ("graph+1 propset+1 builder+1 T1f+1 ", build(-1));
+  EXPECT_EQ(0u, world.calls.find("propset.Release graph.Release builder.Release T1f.Release "
+                                 "new(FilterGraph,3) "));
+  EXPECT_EQ("graph+1 builder+1 T1f+1 ", build(10));  // builder.FindInterface
+  EXPECT_EQ("graph+1 builder+1 ", build(5));         // tuners.Next
+  EXPECT_EQ("graph+1 builder+1 ", build(2));         // builder.SetFiltergraph
+  EXPECT_EQ("graph+1 ", build(1));                   // new(CaptureGraphBuilder2,3)
+  EXPECT_EQ(0u, world.calls.find("graph.Release builder.Release new(FilterGraph,3) "));
 }
 
 TEST(DigitalGraph, StepsOutOfOrderAreRefusedAndTheAddedLineIsCut) {
