@@ -10,7 +10,7 @@
 
 namespace {
 
-using Refusal = FakeEepromDriver::Refusal;
+using Answers = std::map<std::string, std::vector<HRESULT>>;
 const HRESULT kFlagless = FakeEepromDriver::kFlagless;
 
 std::string Repeat(const std::string& text, int times) {
@@ -48,7 +48,7 @@ std::string UpdateLog(const std::map<int, std::string>& refused, int failsAt) {
 struct CheckRow {
   const char* name;
   std::vector<int> changed;  // offsets where the board differs from the image
-  std::vector<Refusal> refusals;
+  Answers answers;
   int noGetAt;
   CheckOutcome outcome;
   const char* text;
@@ -65,19 +65,14 @@ const CheckRow kCheckRows[] = {
     {"OldAt0E", {0x0E}, {}, -1, CheckOutcome::Old, kOld},
     {"OldAt0F", {0x0F}, {}, -1, CheckOutcome::Old, kOld},
     {"OldAt255", {255}, {}, -1, CheckOutcome::Old, kOld},
-    {"ReadRefused", {}, {{'G', 200, E_FAIL, 1}}, -1, CheckOutcome::ReadFailed, kUnread},
-    {"ReadSFalse", {}, {{'G', 9, S_FALSE, 1}}, -1, CheckOutcome::ReadFailed, kUnread},
-    {"QueryRefused", {}, {{'Q', 30, E_FAIL, 1}}, 30, CheckOutcome::ReadFailed, kUnread},
-    {"QuerySFalse", {}, {{'Q', 31, S_FALSE, 1}}, 31, CheckOutcome::ReadFailed, kUnread},
-    {"QueryFlagless", {}, {{'Q', 32, kFlagless, 1}}, 32, CheckOutcome::ReadFailed, kUnread},
-    {"UnreadIsNotCompared",
-     {0x28},
-     {{'G', 0x28, E_FAIL, 1}},
-     -1,
-     CheckOutcome::ReadFailed,
-     kUnread},
-    {"OldWinsOverEarlierUnread", {255}, {{'G', 7, E_FAIL, 1}}, -1, CheckOutcome::Old, kOld},
-    {"OldWinsOverLaterUnread", {0}, {{'Q', 200, E_FAIL, 1}}, 200, CheckOutcome::Old, kOld},
+    {"ReadRefused", {}, {{"G200", {E_FAIL}}}, -1, CheckOutcome::ReadFailed, kUnread},
+    {"ReadSFalse", {}, {{"G9", {S_FALSE}}}, -1, CheckOutcome::ReadFailed, kUnread},
+    {"QueryRefused", {}, {{"Q#30", {E_FAIL}}}, 30, CheckOutcome::ReadFailed, kUnread},
+    {"QuerySFalse", {}, {{"Q#31", {S_FALSE}}}, 31, CheckOutcome::ReadFailed, kUnread},
+    {"QueryFlagless", {}, {{"Q#32", {kFlagless}}}, 32, CheckOutcome::ReadFailed, kUnread},
+    {"UnreadIsNotCompared", {0x28}, {{"G40", {E_FAIL}}}, -1, CheckOutcome::ReadFailed, kUnread},
+    {"OldWinsOverEarlierUnread", {255}, {{"G7", {E_FAIL}}}, -1, CheckOutcome::Old, kOld},
+    {"OldWinsOverLaterUnread", {0}, {{"Q#200", {E_FAIL}}}, 200, CheckOutcome::Old, kOld},
 };
 
 class CheckTable : public ::testing::TestWithParam<CheckRow> {};
@@ -87,7 +82,7 @@ TEST_P(CheckTable, ReadsEveryOffsetAndShowsTheOutcome) {
   FakeEepromDriver board;
   std::copy(g_EepromImage, g_EepromImage + 256, board.eeprom.begin());
   for (int offset : row.changed) board.eeprom[offset] ^= 0x01;
-  board.refusals = row.refusals;
+  board.answers = row.answers;
   EXPECT_EQ(row.outcome, RunEepromCheck(&board, board, board));
   EXPECT_EQ(CheckLog(row.text, row.noGetAt), board.log);
   EXPECT_EQ(0, board.references);
@@ -98,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Outcomes, CheckTable, ::testing::ValuesIn(kCheckRows),
 
 struct UpdateRow {
   const char* name;
-  std::vector<Refusal> refusals;
+  Answers answers;
   std::map<int, std::string> refused;
   int failsAt;
 };
@@ -107,17 +102,20 @@ const std::string kRefusedAt8 = "Q0 S8 Z10 P8 ";
 
 const UpdateRow kUpdateRows[] = {
     {"AllAccepted", {}, {}, -1},
-    {"RefusedOnceIsRetriedFirst", {{'S', 8, E_FAIL, 1}}, {{8, kRefusedAt8}}, -1},
-    {"SetSFalseIsARefusal", {{'S', 12, S_FALSE, 1}}, {{12, "Q0 S12 Z10 P12 "}}, -1},
+    {"RefusedOnceIsRetriedFirst", {{"S8", {E_FAIL}}}, {{8, kRefusedAt8}}, -1},
+    {"SetSFalseIsARefusal", {{"S12", {S_FALSE}}}, {{12, "Q0 S12 Z10 P12 "}}, -1},
     {"RefusedQueriesSendNoBlock",
-     {{'Q', 2, E_FAIL, 1}, {'Q', 3, kFlagless, 1}, {'Q', 4, S_FALSE, 1}},
+     {{"Q#2", {E_FAIL}}, {"Q#3", {kFlagless}}, {"Q#4", {S_FALSE}}},
      {{8, Repeat("Q0 Z10 P8 ", 3)}},
      -1},
     {"RefusalsDoNotAddUpOverBlocks",
-     {{'S', 8, E_FAIL, 99}, {'S', 12, E_FAIL, 99}},
+     {{"S8", std::vector<HRESULT>(99, E_FAIL)}, {"S12", std::vector<HRESULT>(99, E_FAIL)}},
      {{8, Repeat(kRefusedAt8, 99)}, {12, Repeat("Q0 S12 Z10 P12 ", 99)}},
      -1},
-    {"GivesUpAfter100InARow", {{'S', 8, E_FAIL, 100}}, {{8, Repeat(kRefusedAt8, 99)}}, 8},
+    {"GivesUpAfter100InARow",
+     {{"S8", std::vector<HRESULT>(100, E_FAIL)}},
+     {{8, Repeat(kRefusedAt8, 99)}},
+     8},
 };
 
 class UpdateTable : public ::testing::TestWithParam<UpdateRow> {};
@@ -125,7 +123,7 @@ class UpdateTable : public ::testing::TestWithParam<UpdateRow> {};
 TEST_P(UpdateTable, WritesBlocksInOrderPausingAfterEveryAttempt) {
   const UpdateRow& row = GetParam();
   FakeEepromDriver board;
-  board.refusals = row.refusals;
+  board.answers = row.answers;
   EXPECT_EQ(row.failsAt < 0 ? UpdateOutcome::Success : UpdateOutcome::Failed,
             RunEepromUpdate(&board, board, board, board));
   EXPECT_EQ(UpdateLog(row.refused, row.failsAt), board.log);

@@ -284,8 +284,6 @@ class FakeComWorld : public FakeCalls {
     SetComInstanceCreator(nullptr);
     SetDebugLogSink(nullptr);
   }
-  FakeComWorld(const FakeComWorld&) = delete;
-  FakeComWorld& operator=(const FakeComWorld&) = delete;
 
   void AddReceiver(const std::u16string& devicePath, const std::u16string& friendlyName) {
     const std::string name = "R" + std::to_string(receivers_->monikers.size() + 1);

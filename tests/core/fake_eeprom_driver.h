@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,16 +18,10 @@ class FakeEepromDriver : public IKsPropertySet,
                          public IResultLine,
                          public IPause {
  public:
-  // Answers `result` to the next `times` calls of kind 'Q', 'G' or 'S' whose
-  // key is the query's number (0 = first), or the read's or write's offset.
-  struct Refusal {
-    char call;
-    int key;
-    HRESULT result;
-    int times;
-  };
-  std::vector<Refusal> refusals;
-  // A query refused so answers S_OK but only the other direction's flag.
+  // Answers other than S_OK, in turn, to the requests "G<offset>" and
+  // "S<offset>" and to the n-th support query "Q#<n>" (0 = first). kFlagless
+  // makes a query answer S_OK but only the other direction's flag.
+  std::map<std::string, std::vector<HRESULT>> answers;
   static constexpr HRESULT kFlagless = 0x7F000001;
   std::array<BYTE, 256> eeprom{};
   std::string log;
@@ -39,7 +34,7 @@ class FakeEepromDriver : public IKsPropertySet,
 
   HRESULT STDMETHODCALLTYPE QuerySupported(REFGUID set, DWORD id, DWORD* support) override {
     log += "Q" + std::to_string(id) + (IsEepromSet(set) ? " " : "! ");
-    const HRESULT result = Answer('Q', queries_++);
+    const HRESULT result = Answer("Q#" + std::to_string(queries_++));
     const bool flagless = result == kFlagless;
     *support = (id == 2) != flagless ? KSPROPERTY_SUPPORT_GET : KSPROPERTY_SUPPORT_SET;
     return flagless ? S_OK : result;
@@ -51,7 +46,7 @@ class FakeEepromDriver : public IKsPropertySet,
     auto* bytes = static_cast<BYTE*>(data);
     if (!Arrived('G', set, id == 2, instance, instanceLength, data, length, 28)) return E_FAIL;
     lastGet = Hex(bytes, 28);
-    const HRESULT result = Answer('G', bytes[3]);
+    const HRESULT result = Answer("G" + std::to_string(bytes[3]));
     std::memset(bytes, bytes[3], 28);
     bytes[12] = eeprom[bytes[3]];
     *returned = 28;
@@ -64,7 +59,7 @@ class FakeEepromDriver : public IKsPropertySet,
     auto* bytes = static_cast<BYTE*>(data);
     if (!Arrived('S', set, id == 0, instance, instanceLength, data, length, 19)) return E_FAIL;
     lastSet = Hex(bytes, 19);
-    const HRESULT result = Answer('S', bytes[3]);
+    const HRESULT result = Answer("S" + std::to_string(bytes[3]));
     if (result == S_OK) std::memcpy(&eeprom[bytes[3]], bytes + 4, 4);
     std::memset(bytes + 8, 0xCC, 11);
     return result;
@@ -97,14 +92,12 @@ class FakeEepromDriver : public IKsPropertySet,
     log += call + (good ? std::to_string(static_cast<BYTE*>(data)[3]) + " " : "! ");
     return good;
   }
-  HRESULT Answer(char call, int key) {
-    for (Refusal& refusal : refusals) {
-      if (refusal.call == call && refusal.key == key && refusal.times > 0) {
-        --refusal.times;
-        return refusal.result;
-      }
-    }
-    return S_OK;
+  HRESULT Answer(const std::string& request) {
+    std::vector<HRESULT>& queued = answers[request];
+    if (queued.empty()) return S_OK;
+    const HRESULT result = queued.front();
+    queued.erase(queued.begin());
+    return result;
   }
   int queries_ = 0;
 };
