@@ -11,9 +11,11 @@
 #include "com_instance.h"
 #include "debug_log.h"
 
-// For the methods the device code never calls.
+// For the methods the device code never calls, one to three at a time.
 #define NOT_CALLED(signature) \
   HRESULT STDMETHODCALLTYPE signature override { return E_NOTIMPL; }
+#define NOT_CALLED2(first, second) NOT_CALLED(first) NOT_CALLED(second)
+#define NOT_CALLED3(first, second, third) NOT_CALLED(first) NOT_CALLED2(second, third)
 
 // Registry values that are not strings.
 const std::u16string kNullString = u"\1null", kNumber = u"\1number";
@@ -88,17 +90,10 @@ class FakeBag : public Fake<IPropertyBag> {
 class FakeFilter : public Fake<IBaseFilter> {
  public:
   using Fake::Fake;
-  NOT_CALLED(GetClassID(CLSID*))
-  NOT_CALLED(Stop())
-  NOT_CALLED(Pause())
-  NOT_CALLED(Run(REFERENCE_TIME))
-  NOT_CALLED(GetState(DWORD, FILTER_STATE*))
-  NOT_CALLED(SetSyncSource(IReferenceClock*))
-  NOT_CALLED(GetSyncSource(IReferenceClock**))
-  NOT_CALLED(EnumPins(IEnumPins**))
-  NOT_CALLED(FindPin(LPCWSTR, IPin**))
-  NOT_CALLED(QueryFilterInfo(FILTER_INFO*))
-  NOT_CALLED(JoinFilterGraph(IFilterGraph*, LPCWSTR))
+  NOT_CALLED3(GetClassID(CLSID*), Stop(), Pause())
+  NOT_CALLED3(Run(REFERENCE_TIME), GetState(DWORD, FILTER_STATE*), SetSyncSource(IReferenceClock*))
+  NOT_CALLED3(GetSyncSource(IReferenceClock**), EnumPins(IEnumPins**), FindPin(LPCWSTR, IPin**))
+  NOT_CALLED2(QueryFilterInfo(FILTER_INFO*), JoinFilterGraph(IFilterGraph*, LPCWSTR))
   NOT_CALLED(QueryVendorInfo(LPWSTR*))
 };
 
@@ -115,21 +110,13 @@ class FakeMoniker : public Fake<IMoniker> {
                                          void** object) override {
     return Bind("BindToObject", context, left, riid == IID_IBaseFilter, filter_, object);
   }
-  NOT_CALLED(GetClassID(CLSID*))
-  NOT_CALLED(IsDirty())
-  NOT_CALLED(Load(IStream*))
-  NOT_CALLED(Save(IStream*, BOOL))
-  NOT_CALLED(GetSizeMax(ULARGE_INTEGER*))
+  NOT_CALLED3(GetClassID(CLSID*), IsDirty(), Load(IStream*))
+  NOT_CALLED2(Save(IStream*, BOOL), GetSizeMax(ULARGE_INTEGER*))
   NOT_CALLED(Reduce(IBindCtx*, DWORD, IMoniker**, IMoniker**))
-  NOT_CALLED(ComposeWith(IMoniker*, BOOL, IMoniker**))
-  NOT_CALLED(Enum(BOOL, void**))
-  NOT_CALLED(IsEqual(IMoniker*))
-  NOT_CALLED(Hash(DWORD*))
-  NOT_CALLED(IsRunning(IBindCtx*, IMoniker*, IMoniker*))
-  NOT_CALLED(GetTimeOfLastChange(IBindCtx*, IMoniker*, FILETIME*))
-  NOT_CALLED(Inverse(IMoniker**))
-  NOT_CALLED(CommonPrefixWith(IMoniker*, IMoniker**))
-  NOT_CALLED(RelativePathTo(IMoniker*, IMoniker**))
+  NOT_CALLED3(ComposeWith(IMoniker*, BOOL, IMoniker**), Enum(BOOL, void**), IsEqual(IMoniker*))
+  NOT_CALLED2(Hash(DWORD*), IsRunning(IBindCtx*, IMoniker*, IMoniker*))
+  NOT_CALLED2(GetTimeOfLastChange(IBindCtx*, IMoniker*, FILETIME*), Inverse(IMoniker**))
+  NOT_CALLED2(CommonPrefixWith(IMoniker*, IMoniker**), RelativePathTo(IMoniker*, IMoniker**))
   NOT_CALLED(GetDisplayName(IBindCtx*, IMoniker*, LPWSTR*))
   NOT_CALLED(ParseDisplayName(IBindCtx*, IMoniker*, LPWSTR, ULONG*, IMoniker**))
   NOT_CALLED(IsSystemMoniker(DWORD*))
@@ -162,9 +149,7 @@ class FakeMonikers : public Fake<IEnumMoniker> {
     if (fetched != nullptr) *fetched = 1;
     return S_OK;
   }
-  NOT_CALLED(Skip(ULONG))
-  NOT_CALLED(Reset())
-  NOT_CALLED(Clone(IEnumMoniker**))
+  NOT_CALLED3(Skip(ULONG), Reset(), Clone(IEnumMoniker**))
 };
 
 // A category without members answers S_FALSE and no enumerator.
@@ -217,19 +202,12 @@ class FakeGraph : public Fake<IGraphBuilder> {
     added = filter;
     return S_OK;
   }
-  NOT_CALLED(RemoveFilter(IBaseFilter*))
-  NOT_CALLED(EnumFilters(IEnumFilters**))
+  NOT_CALLED2(RemoveFilter(IBaseFilter*), EnumFilters(IEnumFilters**))
   NOT_CALLED(FindFilterByName(LPCWSTR, IBaseFilter**))
-  NOT_CALLED(ConnectDirect(IPin*, IPin*, const AM_MEDIA_TYPE*))
-  NOT_CALLED(Reconnect(IPin*))
-  NOT_CALLED(Disconnect(IPin*))
-  NOT_CALLED(SetDefaultSyncSource())
-  NOT_CALLED(Connect(IPin*, IPin*))
-  NOT_CALLED(Render(IPin*))
-  NOT_CALLED(RenderFile(LPCWSTR, LPCWSTR))
-  NOT_CALLED(AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter**))
-  NOT_CALLED(SetLogFile(uintptr_t))
-  NOT_CALLED(Abort())
+  NOT_CALLED2(ConnectDirect(IPin*, IPin*, const AM_MEDIA_TYPE*), Reconnect(IPin*))
+  NOT_CALLED3(Disconnect(IPin*), SetDefaultSyncSource(), Connect(IPin*, IPin*))
+  NOT_CALLED2(Render(IPin*), RenderFile(LPCWSTR, LPCWSTR))
+  NOT_CALLED3(AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter**), SetLogFile(uintptr_t), Abort())
   NOT_CALLED(ShouldOperationContinue())
 };
 
