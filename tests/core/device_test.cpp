@@ -195,13 +195,14 @@ TEST(DigitalGraph, StepsOutOfOrderAreRefusedAndTheAddedLineIsCut) {
   FakeComWorld world;
   world.InstallBoard();
   CDigitalGraph graph;
+  FakeFilter filter(world, "F");
   void* object = nullptr;
   const std::string name(300, 'n');
-  EXPECT_EQ(0, graph.AddFilter(world.Filter(0), u"Tuner"));
-  EXPECT_EQ(0, graph.GetInterfaceFromGraphBuilder2(world.Filter(0), IID_IKsPropertySet, &object));
+  EXPECT_EQ(0, graph.AddFilter(&filter, u"Tuner"));
+  EXPECT_EQ(0, graph.GetInterfaceFromGraphBuilder2(&filter, IID_IKsPropertySet, &object));
   EXPECT_EQ(1, graph.CreateGraphBuilder());
   EXPECT_EQ(0, graph.CreateGraphBuilder());
-  EXPECT_EQ(1, graph.AddFilter(world.Filter(0), Wide(name).c_str()));
+  EXPECT_EQ(1, graph.AddFilter(&filter, Wide(name).c_str()));
   EXPECT_EQ(std::string("CGraph::AddFilter( 1 \xA1\xD1 NULL ) ERROR!!\n") +
                 "CGraph::GetInterfaceFromGraphBuilder2( 1 ) ERROR!!\n"
                 "CGraph::CreateGraphBuilder( 1 ) ERROR!!\n" +

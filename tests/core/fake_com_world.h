@@ -254,9 +254,9 @@ class FakeComWorld : public FakeCalls {
     devices_ = Make<FakeDevices>(receivers_, tuners_);
     graph_ = Make<FakeGraph>("graph");
     builder_ = Make<FakeBuilder>(graph_, Make<FakePropertySet>("propset"));
-    Current() = this;
+    current_ = this;
     SetComInstanceCreator(Create);
-    SetDebugLogSink([](const char* text) { Current()->debugLog += text; });
+    SetDebugLogSink([](const char* text) { current_->debugLog += text; });
   }
   ~FakeComWorld() {
     SetComInstanceCreator(nullptr);
@@ -274,7 +274,6 @@ class FakeComWorld : public FakeCalls {
     FakeBag* bag = Make<FakeBag>(name + "b");
     bag->values = {{"FriendlyName", friendlyName}};
     FakeFilter* filter = bindable ? Make<FakeFilter>(name + "f") : nullptr;
-    if (filter != nullptr) filters_.push_back(filter);
     tuners_->monikers.push_back(Make<FakeMoniker>(name, bag, filter));
   }
   // The board as installed: its receiver (lower-case path) and tuner 1.
@@ -283,7 +282,6 @@ class FakeComWorld : public FakeCalls {
                 Wide("Travune BDA Receiver"));
     AddTuner(Wide("Travune Digital Tuner 1 (DVB-T)"));
   }
-  IBaseFilter* Filter(size_t index) const { return filters_.at(index); }
 
   // "<object>+<references> " for each object held, in creation order, and
   // "over-released " if that happened: "" when all is clean.
@@ -299,12 +297,9 @@ class FakeComWorld : public FakeCalls {
     objects_.push_back(std::make_unique<Object>(*this, std::forward<Arguments>(arguments)...));
     return static_cast<Object*>(objects_.back().get());
   }
-  static FakeComWorld*& Current() {
-    static FakeComWorld* world = nullptr;
-    return world;
-  }
+  static inline FakeComWorld* current_ = nullptr;
   static HRESULT Create(REFCLSID classId, IUnknown*, DWORD context, REFIID riid, void** object) {
-    FakeComWorld& world = *Current();
+    FakeComWorld& world = *current_;
     const bool devices = classId == CLSID_SystemDeviceEnum, graph = classId == CLSID_FilterGraph;
     const char* name = devices ? "SystemDeviceEnum"
                        : graph ? "FilterGraph"
@@ -323,7 +318,6 @@ class FakeComWorld : public FakeCalls {
   }
 
   std::vector<std::unique_ptr<FakeObject>> objects_;
-  std::vector<IBaseFilter*> filters_;
   FakeMonikers* receivers_;
   FakeMonikers* tuners_;
   FakeDevices* devices_;
