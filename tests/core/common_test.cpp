@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "bounded_format.h"
 #include "debug_log.h"
@@ -10,21 +11,18 @@
 namespace {
 
 TEST(BoundedFormat, WritesAtMostCapacityLessOneAndATerminatorOrNothing) {
-  const struct {
-    size_t capacity;
-    const char* text;
-    HRESULT result;
-    const char* buffer;  // all 8 bytes afterwards; the buffer starts as "kkkkkkk\0"
-  } rows[] = {{5, "abcd", S_OK, "abcd\0kk"},
-              {5, "abcde", static_cast<HRESULT>(0x8007007A), "abcd\0kk"},
-              {1, "a", static_cast<HRESULT>(0x8007007A), "\0kkkkkk"},
-              {0, "a", E_INVALIDARG, "kkkkkkk"},
-              {0x80000000u, "a", E_INVALIDARG, "kkkkkkk"},
-              {0x7FFFFFFFu, "ok", S_OK, "ok\0kkkk"}};
-  for (const auto& row : rows) {
+  // capacity, text, result, the 8 bytes of a buffer that was "kkkkkkk\0" afterwards
+  const std::tuple<size_t, const char*, HRESULT, const char*> rows[] = {
+      {5, "abcd", S_OK, "abcd\0kk"},
+      {5, "abcde", static_cast<HRESULT>(0x8007007A), "abcd\0kk"},
+      {1, "a", static_cast<HRESULT>(0x8007007A), "\0kkkkkk"},
+      {0, "a", E_INVALIDARG, "kkkkkkk"},
+      {0x80000000u, "a", E_INVALIDARG, "kkkkkkk"},
+      {0x7FFFFFFFu, "ok", S_OK, "ok\0kkkk"}};
+  for (const auto& [capacity, text, result, after] : rows) {
     char buffer[8] = "kkkkkkk";
-    EXPECT_EQ(row.result, BoundedFormat(buffer, row.capacity, "%s", row.text)) << row.capacity;
-    EXPECT_EQ(0, std::memcmp(row.buffer, buffer, 8)) << row.capacity << " " << row.text;
+    EXPECT_EQ(result, BoundedFormat(buffer, capacity, "%s", text)) << capacity;
+    EXPECT_EQ(0, std::memcmp(after, buffer, 8)) << capacity << " " << text;
   }
 }
 

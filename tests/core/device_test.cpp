@@ -24,7 +24,7 @@ struct SweepRow {
 const SweepRow kOpening[] = {
     {"new(SystemDeviceEnum,3)",
      "CGraph::FindCaptureDevice() CoCreateInstance( CLSID_SystemDeviceEnum ) ERROR!!\n"},
-    {"devenum.CreateClassEnumerator(receivers,0)",
+    {"devenum.CreateClassEnumerator(0)",
      "CGraph::FindCaptureDevice() pDeviceEnum->CreateClassEnumerator() ERROR!!\n"},
     {"receivers.Next", ""},
     {"R1.BindToStorage", ""},
@@ -36,7 +36,7 @@ const SweepRow kOpening[] = {
     {"new(SystemDeviceEnum,1)",
      kBoard + "CGraph::FindFilter( 1 \xA1\xD1 CoCreateInstance(IID_ICreateDevEnum) ) ERROR!!\n"
               "Davad Irudazevi FailedCGraph::AddFilter( 2 ) ERROR!!\n"},
-    {"devenum.CreateClassEnumerator(tuners,0)",
+    {"devenum.CreateClassEnumerator(0)",
      kBoard + "CGraph::FindFilter( 2 \xA1\xD1 CreateClassEnumerator() ) ERROR!!\n"
               "Davad Irudazevi FailedCGraph::AddFilter( 2 ) ERROR!!\n"},
     {"tuners.Next", kNotFound},
@@ -117,7 +117,7 @@ TEST(OpenDevice, CrowdedWorldInOrderAndEveryCallFailedEndsWithACompleteGraphOrNo
                 kLongTuner.substr(0, 127) + "\" )\n",
             crowd.debugLog);
   EXPECT_EQ(
-      "new(SystemDeviceEnum,3) devenum.CreateClassEnumerator(receivers,0) "
+      "new(SystemDeviceEnum,3) devenum.CreateClassEnumerator(0) "
       "receivers.Next R1.BindToStorage R1b.Read(DevicePath) R1.Release R1b.Release "
       "receivers.Next R2.BindToStorage R2b.Read(DevicePath) R2.Release R2b.Release "
       "receivers.Next R3.BindToStorage R3b.Read(DevicePath) R3.Release R3b.Release "
@@ -126,7 +126,7 @@ TEST(OpenDevice, CrowdedWorldInOrderAndEveryCallFailedEndsWithACompleteGraphOrNo
       "receivers.Next R5.BindToStorage R5b.Read(DevicePath) R5b.Read(FriendlyName) "
       "R5b.Release devenum.Release receivers.Release R5.Release "
       "new(FilterGraph,3) new(CaptureGraphBuilder2,3) builder.SetFiltergraph "
-      "new(SystemDeviceEnum,1) devenum.CreateClassEnumerator(tuners,0) "
+      "new(SystemDeviceEnum,1) devenum.CreateClassEnumerator(0) "
       "tuners.Next T1.BindToStorage T1b.Read(FriendlyName) T1b.Release T1.Release "
       "tuners.Next T2.BindToStorage T2b.Read(FriendlyName) T2b.Release T2.Release "
       "tuners.Next T3.BindToStorage T3b.Read(FriendlyName) T3b.Release T3.Release "

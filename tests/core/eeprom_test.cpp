@@ -1,5 +1,5 @@
-// The check and the update against one recording driver: the requests on
-// the wire, every outcome as a row, and the whole event log of each run.
+// The check and the update against one recording driver, each run's whole
+// event log compared.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +12,7 @@ namespace {
 
 using Answers = std::map<std::string, std::vector<HRESULT>>;
 const HRESULT kFlagless = FakeEepromDriver::kFlagless;
+std::vector<HRESULT> Refused(int times) { return std::vector<HRESULT>(times, E_FAIL); }
 
 std::string Repeat(const std::string& text, int times) {
   std::string repeated;
@@ -19,8 +20,7 @@ std::string Repeat(const std::string& text, int times) {
   return repeated;
 }
 
-// Reads 0..255 in order, each behind its own query, the bar following; the
-// read at noGetAt is not sent because its query was refused.
+// Reads 0..255, each behind its own query; noGetAt's query was refused.
 std::string CheckLog(const char* text, int noGetAt) {
   std::string log;
   for (int offset = 0; offset < 256; ++offset) {
@@ -30,9 +30,9 @@ std::string CheckLog(const char* text, int noGetAt) {
   return log + "show \"" + text + "\" P0 ";
 }
 
-// 64 blocks, each written behind its query and followed by a 10 ms pause and
-// the bar at the next offset; `refused` holds the attempts refused before a
-// block's accepted one. The update gives up at block failsAt (-1: never).
+// 64 blocks, each behind its query and followed by a pause and the bar at the
+// next offset; `refused` holds the attempts refused before a block's accepted
+// one. The update gives up at block failsAt (-1: never).
 std::string UpdateLog(const std::map<int, std::string>& refused, int failsAt) {
   std::string log;
   for (int offset = 0; offset < 256; offset += 4) {
@@ -108,13 +108,10 @@ const UpdateRow kUpdateRows[] = {
      {{8, Repeat("Q0 Z10 P8 ", 3)}},
      -1},
     {"RefusalsDoNotAddUpOverBlocks",
-     {{"S8", std::vector<HRESULT>(99, E_FAIL)}, {"S12", std::vector<HRESULT>(99, E_FAIL)}},
+     {{"S8", Refused(99)}, {"S12", Refused(99)}},
      {{8, Repeat(kRefusedAt8, 99)}, {12, Repeat("Q0 S12 Z10 P12 ", 99)}},
      -1},
-    {"GivesUpAfter100InARow",
-     {{"S8", std::vector<HRESULT>(100, E_FAIL)}},
-     {{8, Repeat(kRefusedAt8, 99)}},
-     8},
+    {"GivesUpAfter100InARow", {{"S8", Refused(100)}}, {{8, Repeat(kRefusedAt8, 99)}}, 8},
 };
 
 class UpdateTable : public ::testing::TestWithParam<UpdateRow> {};
@@ -126,9 +123,8 @@ TEST_P(UpdateTable, WritesBlocksInOrderPausingAfterEveryAttempt) {
   RunEepromUpdate(&board, board, board, board);
   EXPECT_EQ(UpdateLog(row.refused, row.failsAt), board.log);
   const int written = row.failsAt < 0 ? 256 : row.failsAt;
-  for (int offset = 0; offset < 256; ++offset) {
-    EXPECT_EQ(offset < written ? g_EepromImage[offset] : 0, board.eeprom[offset]) << offset;
-  }
+  EXPECT_EQ(FakeEepromDriver::Hex(g_EepromImage, written) + Repeat("00", 256 - written),
+            FakeEepromDriver::Hex(board.eeprom.data(), 256));
   // A later run starts again at block 0.
   board.log.clear();
   RunEepromUpdate(&board, board, board, board);

@@ -166,11 +166,8 @@ class FakeDevices : public Fake<ICreateDevEnum> {
     FakeMonikers* monikers = category == kReceivers ? receivers_
                              : category == kTuners  ? tuners_
                                                     : nullptr;
-    const std::string name = monikers == nullptr   ? "?"
-                             : monikers == tuners_ ? "tuners"
-                                                   : "receivers";
     *enumerator = nullptr;
-    const std::string call = "CreateClassEnumerator(" + name + "," + std::to_string(flags) + ")";
+    const std::string call = "CreateClassEnumerator(" + std::to_string(flags) + ")";
     if (const HRESULT failure = Fail(call)) return failure;
     if (monikers == nullptr || monikers->monikers.empty()) return S_FALSE;
     monikers->next = 0;
