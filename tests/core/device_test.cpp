@@ -12,9 +12,8 @@ const HRESULT kFailures[] = {E_FAIL, S_FALSE, E_NOINTERFACE};
 const std::string kBoard = "CGraph::FindCaptureDevice() str Device string = Travune BDA Receiver";
 const std::string kFound = "CGraph::FindFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n";
 const std::string kAdded = "CGraph::AddFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n";
-const std::string kNotFound =
-    kBoard +
-    "CGraph::FindFilter( 3 ) ERROR!!\nDavad Irudazevi FailedCGraph::AddFilter( 2 ) ERROR!!\n";
+const std::string kNoTuner = "Davad Irudazevi FailedCGraph::AddFilter( 2 ) ERROR!!\n";
+const std::string kNotFound = kBoard + "CGraph::FindFilter( 3 ) ERROR!!\n" + kNoTuner;
 
 struct SweepRow {
   std::string call;  // the calls of a successful opening, in order
@@ -34,11 +33,10 @@ const SweepRow kOpening[] = {
     {"new(CaptureGraphBuilder2,3)", kBoard + "CGraph::CreateGraphBuilder( 3 ) ERROR!!\n"},
     {"builder.SetFiltergraph", kBoard + "CGraph::CreateGraphBuilder( 4 ) ERROR!!\n"},
     {"new(SystemDeviceEnum,1)",
-     kBoard + "CGraph::FindFilter( 1 \xA1\xD1 CoCreateInstance(IID_ICreateDevEnum) ) ERROR!!\n"
-              "Davad Irudazevi FailedCGraph::AddFilter( 2 ) ERROR!!\n"},
+     kBoard + "CGraph::FindFilter( 1 \xA1\xD1 CoCreateInstance(IID_ICreateDevEnum) ) ERROR!!\n" +
+         kNoTuner},
     {"devenum.CreateClassEnumerator(0)",
-     kBoard + "CGraph::FindFilter( 2 \xA1\xD1 CreateClassEnumerator() ) ERROR!!\n"
-              "Davad Irudazevi FailedCGraph::AddFilter( 2 ) ERROR!!\n"},
+     kBoard + "CGraph::FindFilter( 2 \xA1\xD1 CreateClassEnumerator() ) ERROR!!\n" + kNoTuner},
     {"tuners.Next", kNotFound},
     {"T1.BindToStorage", kNotFound},
     {"T1b.Read(FriendlyName)", kNotFound},
@@ -154,33 +152,19 @@ TEST(OpenDevice, CrowdedWorldInOrderAndEveryCallFailedEndsWithACompleteGraphOrNo
   EXPECT_GT(outcomes[1], 0);
 }
 
-TEST(OpenDevice, ReopeningDeletesTheHeldGraphBeforeTheCheckEvenWhenItFails) {
+// Each build of the kept graph starts by releasing what it holds, once; a
+// failed build keeps what it obtained; reopening deletes it before the check.
+TEST(OpenDevice, RebuildsFromNothingKeepsWhatAFailedBuildGotAndReopensAfterDeleting) {
   FakeComWorld world;
   world.InstallBoard();
   CLumiqDeviceAccess access;
-  access.OpenDevice();
-  world.calls.clear();
-  world.failAt = static_cast<int>(world.failable.size());  // the presence check fails at once
-  access.OpenDevice();
-  EXPECT_EQ(nullptr, access.m_pDigitalGraph);
-  EXPECT_EQ("propset.Release graph.Release builder.Release T1f.Release new(SystemDeviceEnum,3) ",
-            world.calls);
-  EXPECT_EQ("", world.State());
-}
-
-// Each build starts by releasing what the graph holds, once, and a failed one
-// keeps what it obtained until the next build or the end.
-TEST(DigitalGraph, RebuildsFromNothingAndAFailedBuildKeepsWhatItObtained) {
-  FakeComWorld world;
-  world.InstallBoard();
-  CDigitalGraph graph;
   const auto build = [&](int failAt) {  // failAt counts the failable calls of this build
     world.calls.clear();
     world.failAt = failAt < 0 ? -1 : static_cast<int>(world.failable.size()) + failAt;
-    EXPECT_EQ(failAt < 0 ? 1 : 0, graph.CreateGraph());
+    EXPECT_EQ(failAt < 0 ? 1 : 0, access.m_pDigitalGraph->CreateGraph());
     return world.State();
   };
-  EXPECT_EQ("graph+1 propset+1 builder+1 T1f+1 ", build(-1));
+  access.OpenDevice();
   EXPECT_EQ("graph+1 propset+1 builder+1 T1f+1 ", build(-1));
   EXPECT_EQ(0u, world.calls.find("propset.Release graph.Release builder.Release T1f.Release "
                                  "new(FilterGraph,3) "));
@@ -189,6 +173,12 @@ TEST(DigitalGraph, RebuildsFromNothingAndAFailedBuildKeepsWhatItObtained) {
   EXPECT_EQ("graph+1 builder+1 ", build(2));         // builder.SetFiltergraph
   EXPECT_EQ("graph+1 ", build(1));                   // new(CaptureGraphBuilder2,3)
   EXPECT_EQ(0u, world.calls.find("graph.Release builder.Release new(FilterGraph,3) "));
+  world.calls.clear();
+  world.failAt = static_cast<int>(world.failable.size());  // the presence check fails at once
+  access.OpenDevice();
+  EXPECT_EQ("graph.Release new(SystemDeviceEnum,3) ", world.calls);
+  EXPECT_EQ(nullptr, access.m_pDigitalGraph);
+  EXPECT_EQ("", world.State());
 }
 
 TEST(DigitalGraph, StepsOutOfOrderAreRefusedAndTheAddedLineIsCut) {

@@ -57,8 +57,7 @@ class FakeObject {
 };
 
 template <typename Interface>
-class Fake : public Interface, public FakeObject {
- public:
+struct Fake : Interface, FakeObject {
   using FakeObject::FakeObject;
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++held_; }
@@ -69,8 +68,7 @@ class Fake : public Interface, public FakeObject {
   Interface* Share() { return AddRef(), this; }
 };
 
-class FakeBag : public Fake<IPropertyBag> {
- public:
+struct FakeBag : Fake<IPropertyBag> {
   using Fake::Fake;
   std::vector<std::pair<std::string, std::u16string>> values;
   HRESULT STDMETHODCALLTYPE Read(LPCOLESTR property, VARIANT* value, IErrorLog*) override {
@@ -87,8 +85,7 @@ class FakeBag : public Fake<IPropertyBag> {
   NOT_CALLED(Write(LPCOLESTR, VARIANT*))
 };
 
-class FakeFilter : public Fake<IBaseFilter> {
- public:
+struct FakeFilter : Fake<IBaseFilter> {
   using Fake::Fake;
   NOT_CALLED3(GetClassID(CLSID*), Stop(), Pause())
   NOT_CALLED3(Run(REFERENCE_TIME), GetState(DWORD, FILTER_STATE*), SetSyncSource(IReferenceClock*))
@@ -98,8 +95,7 @@ class FakeFilter : public Fake<IBaseFilter> {
 };
 
 // Binds to its bag and its filter; without a filter, BindToObject fails.
-class FakeMoniker : public Fake<IMoniker> {
- public:
+struct FakeMoniker : Fake<IMoniker> {
   FakeMoniker(FakeCalls& log, std::string name, FakeBag* bag, FakeFilter* filter)
       : Fake(log, std::move(name)), bag_(bag), filter_(filter) {}
   HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* context, IMoniker* left, REFIID riid,
@@ -136,8 +132,7 @@ class FakeMoniker : public Fake<IMoniker> {
   FakeFilter* filter_;
 };
 
-class FakeMonikers : public Fake<IEnumMoniker> {
- public:
+struct FakeMonikers : Fake<IEnumMoniker> {
   using Fake::Fake;
   std::vector<FakeMoniker*> monikers;
   size_t next = 0;
@@ -153,8 +148,7 @@ class FakeMonikers : public Fake<IEnumMoniker> {
 };
 
 // A category without members answers S_FALSE and no enumerator.
-class FakeDevices : public Fake<ICreateDevEnum> {
- public:
+struct FakeDevices : Fake<ICreateDevEnum> {
   FakeDevices(FakeCalls& log, FakeMonikers* receivers, FakeMonikers* tuners)
       : Fake(log, "devenum"), receivers_(receivers), tuners_(tuners) {}
   HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker** enumerator,
@@ -180,8 +174,7 @@ class FakeDevices : public Fake<ICreateDevEnum> {
   FakeMonikers* tuners_;
 };
 
-class FakePropertySet : public Fake<IKsPropertySet> {
- public:
+struct FakePropertySet : Fake<IKsPropertySet> {
   using Fake::Fake;
   NOT_CALLED(Set(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD))
   NOT_CALLED(Get(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD, DWORD*))
@@ -189,8 +182,7 @@ class FakePropertySet : public Fake<IKsPropertySet> {
 };
 
 // Refuses a null filter; the call names the name the filter was offered under.
-class FakeGraph : public Fake<IGraphBuilder> {
- public:
+struct FakeGraph : Fake<IGraphBuilder> {
   using Fake::Fake;
   IBaseFilter* added = nullptr;
   HRESULT STDMETHODCALLTYPE AddFilter(IBaseFilter* filter, LPCWSTR name) override {
@@ -209,8 +201,7 @@ class FakeGraph : public Fake<IGraphBuilder> {
 };
 
 // Exposes the driver's property set for the filter added to the graph.
-class FakeBuilder : public Fake<ICaptureGraphBuilder2> {
- public:
+struct FakeBuilder : Fake<ICaptureGraphBuilder2> {
   FakeBuilder(FakeCalls& log, FakeGraph* graph, FakePropertySet* propertySet)
       : Fake(log, "builder"), graph_(graph), propertySet_(propertySet) {}
   HRESULT STDMETHODCALLTYPE SetFiltergraph(IGraphBuilder* graph) override {
@@ -243,8 +234,7 @@ class FakeBuilder : public Fake<ICaptureGraphBuilder2> {
   FakePropertySet* propertySet_;
 };
 
-class FakeComWorld : public FakeCalls {
- public:
+struct FakeComWorld : FakeCalls {
   FakeComWorld() {
     receivers_ = Make<FakeMonikers>("receivers");
     tuners_ = Make<FakeMonikers>("tuners");

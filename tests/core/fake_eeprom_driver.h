@@ -13,11 +13,7 @@
 
 #include "eeprom_procedures.h"
 
-class FakeEepromDriver : public IKsPropertySet,
-                         public IProgressSink,
-                         public IResultLine,
-                         public IPause {
- public:
+struct FakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
   // Answers other than S_OK, in turn, to the requests "G<offset>" and
   // "S<offset>" and to the n-th support query "Q#<n>" (0 = first). kFlagless
   // makes a query answer S_OK but only the other direction's flag.
