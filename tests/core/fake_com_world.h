@@ -43,6 +43,7 @@ struct FakeCalls {
   }
 };
 
+// Counts the references others hold; a Release of none is an over-release.
 class FakeObject {
  public:
   FakeObject(FakeCalls& log, std::string name) : log_(log), name_(std::move(name)) {}
