@@ -183,7 +183,6 @@ TEST(OpenDevice, RebuildsFromNothingKeepsWhatAFailedBuildGotAndReopensAfterDelet
 
 TEST(DigitalGraph, StepsOutOfOrderAreRefusedAndTheAddedLineIsCut) {
   FakeComWorld world;
-  world.InstallBoard();
   CDigitalGraph graph;
   FakeFilter filter(world, "F");
   void* object = nullptr;
