@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <tuple>
+
+#include "bounded_format.h"
+#include "debug_log.h"
+#include "native_debug_output.h"
+
+namespace {
+
+TEST(BoundedFormat, WritesAtMostCapacityLessOneAndATerminatorOrNothing) {
+  // capacity, text, result, the 8 bytes of a buffer that was "kkkkkkk\0" afterwards
+  const std::tuple<size_t, const char*, HRESULT, const char*> rows[] = {
+      {5, "abcd", S_OK, "abcd\0kk"},
+      {5, "abcde", static_cast<HRESULT>(0x8007007A), "abcd\0kk"},
+      {1, "a", static_cast<HRESULT>(0x8007007A), "\0kkkkkk"},
+      {0, "a", E_INVALIDARG, "kkkkkkk"},
+      {0x80000000u, "a", E_INVALIDARG, "kkkkkkk"},
+      {0x7FFFFFFFu, "ok", S_OK, "ok\0kkkk"}};
+  for (const auto& [capacity, text, result, after] : rows) {
+    char buffer[8] = "kkkkkkk";
+    EXPECT_EQ(result, BoundedFormat(buffer, capacity, "%s", text)) << capacity;
+    EXPECT_EQ(0, std::memcmp(after, buffer, 8)) << capacity << " " << text;
+  }
+}
+
+std::string g_captured;
+void Capture(const char* text) { g_captured += text; }
+
+TEST(DebugLog, SinkGetsTheTextUnchangedAndNullRestoresTheDebugger) {
+  const DebugLogSink previous = SetDebugLogSink(Capture);
+  DebugLog("CGraph::FindFilter( 3 ) ERROR!!\n");
+  DebugLog("no line end");
+  EXPECT_EQ(Capture, SetDebugLogSink(nullptr));
+  EXPECT_EQ("CGraph::FindFilter( 3 ) ERROR!!\nno line end", g_captured);
+  ClearNativeDebugOutput();
+  DebugLog("line\n");
+  EXPECT_EQ("line\n", NativeDebugOutput());
+  SetDebugLogSink(previous);
+}
+
+}  // namespace

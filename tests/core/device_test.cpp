@@ -1,0 +1,206 @@
+// The presence check and the device graph against the fake media framework.
+#include <gtest/gtest.h>
+
+#include "digital_graph.h"
+#include "fake_com_world.h"
+#include "lumiq_device_access.h"
+
+namespace {
+
+const HRESULT kFailures[] = {E_FAIL, S_FALSE, E_NOINTERFACE};
+
+const std::string kBoard = "CGraph::FindCaptureDevice() str Device string = Travune BDA Receiver";
+const std::string kFound = "CGraph::FindFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n";
+const std::string kAdded = "CGraph::AddFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n";
+const std::string kNoTuner = "Davad Irudazevi FailedCGraph::AddFilter( 2 ) ERROR!!\n";
+const std::string kNotFound = kBoard + "CGraph::FindFilter( 3 ) ERROR!!\n" + kNoTuner;
+
+struct SweepRow {
+  std::string call;  // the calls of a successful opening, in order
+  std::string lines;
+};
+
+const SweepRow kOpening[] = {
+    {"new(SystemDeviceEnum,3)",
+     "CGraph::FindCaptureDevice() CoCreateInstance( CLSID_SystemDeviceEnum ) ERROR!!\n"},
+    {"devenum.CreateClassEnumerator(0)",
+     "CGraph::FindCaptureDevice() pDeviceEnum->CreateClassEnumerator() ERROR!!\n"},
+    {"receivers.Next", ""},
+    {"R1.BindToStorage", ""},
+    {"R1b.Read(DevicePath)", ""},
+    {"R1b.Read(FriendlyName)", ""},
+    {"new(FilterGraph,3)", kBoard + "CGraph::CreateGraphBuilder( 2 ) ERROR!!\n"},
+    {"new(CaptureGraphBuilder2,3)", kBoard + "CGraph::CreateGraphBuilder( 3 ) ERROR!!\n"},
+    {"builder.SetFiltergraph", kBoard + "CGraph::CreateGraphBuilder( 4 ) ERROR!!\n"},
+    {"new(SystemDeviceEnum,1)",
+     kBoard + "CGraph::FindFilter( 1 \xA1\xD1 CoCreateInstance(IID_ICreateDevEnum) ) ERROR!!\n" +
+         kNoTuner},
+    {"devenum.CreateClassEnumerator(0)",
+     kBoard + "CGraph::FindFilter( 2 \xA1\xD1 CreateClassEnumerator() ) ERROR!!\n" + kNoTuner},
+    {"tuners.Next", kNotFound},
+    {"T1.BindToStorage", kNotFound},
+    {"T1b.Read(FriendlyName)", kNotFound},
+    {"T1.BindToObject", kNotFound},
+    {"graph.AddFilter(Travune Digital Tuner 1 (DVB-T))",
+     kBoard + kFound + "CGraph::AddFilter( 2 ) ERROR!!\n"},
+    {"builder.FindInterface",
+     kBoard + kFound + kAdded + "CDigitalGraph::CreateGraph( 14 ) ERROR!!\n"},
+};
+
+// The board (lower-case path, a 400-character name) and its tuner (a name of
+// 300 characters) among decoys that must be passed over, and a second board.
+const std::string kLongBoard = "Travune BDA Receiver " + std::string(379, 'r');
+const std::string kLongTuner = "Travune Digital Tuner 1 (DVB-T) B" + std::string(267, 'x');
+void InstallCrowd(FakeComWorld& world) {
+  const std::u16string board = Wide("\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c");
+  world.AddReceiver(Wide("PCI#VEN_14F1&DEV_8852&SUBSYS_11112222"), Wide("Other"));
+  world.AddReceiver(kNumber, Wide("Number"));
+  world.AddReceiver(kNullString, Wide("Null"));
+  world.AddReceiver(board, kNullString);
+  world.AddReceiver(board, Wide(kLongBoard));
+  world.AddReceiver(board, Wide("Second board"));
+  world.AddTuner(Wide("Travune Digital Tuner 2 (DVB-T)"));
+  world.AddTuner(kNullString);
+  world.AddTuner(kNumber);
+  world.AddTuner(Wide("travune digital tuner 1 (dvb-t)"));
+  world.AddTuner(Wide("Travune Digital Tuner 1 (DVB-T)"), false);
+  world.AddTuner(Wide(kLongTuner));
+}
+
+// Opens the device, failing the failAt-th failable call (-1: none). Returns
+// what the dialog held: "kept " when it keeps a graph, then the references
+// held; once the dialog is gone, nothing may be held.
+std::string Open(FakeComWorld& world, int failAt, HRESULT result = E_FAIL) {
+  SCOPED_TRACE(::testing::Message() << "failing call " << failAt << " with " << result);
+  world.failAt = failAt;
+  world.failWith = result;
+  std::string held;
+  {
+    CLumiqDeviceAccess access;
+    access.OpenDevice();
+    EXPECT_EQ(failAt < 0 ? 0 : 1, world.injected);
+    held = (access.m_pDigitalGraph != nullptr ? "kept " : "") + world.State();
+  }
+  EXPECT_EQ("", world.State());
+  return held;
+}
+
+TEST(OpenDevice, EveryCallOfAnOpeningFailedInTurnKeepsNoGraph) {
+  FakeComWorld board;
+  board.InstallBoard();
+  EXPECT_EQ("kept graph+1 propset+1 builder+1 T1f+1 ", Open(board, -1));
+  EXPECT_EQ(kBoard + kFound + kAdded, board.debugLog);
+  std::vector<std::string> calls;
+  for (const SweepRow& row : kOpening) calls.push_back(row.call);
+  EXPECT_EQ(calls, board.failable);
+  for (size_t call = 0; call < calls.size(); ++call) {
+    for (HRESULT result : kFailures) {
+      FakeComWorld world;
+      world.InstallBoard();
+      EXPECT_EQ("", Open(world, static_cast<int>(call), result)) << calls[call];
+      EXPECT_EQ(kOpening[call].lines, world.debugLog) << calls[call];
+    }
+  }
+}
+
+TEST(OpenDevice, CrowdedWorldInOrderAndEveryCallFailedEndsWithACompleteGraphOrNothing) {
+  FakeComWorld crowd;
+  InstallCrowd(crowd);
+  const std::string complete = "kept graph+1 propset+1 builder+1 T6f+1 ";
+  EXPECT_EQ(complete, Open(crowd, -1));
+  // The presence line is whole and without line end, the search line cut to
+  // 255 characters, and the filter added under its first 127 characters.
+  EXPECT_EQ("CGraph::FindCaptureDevice() str Device string = " + kLongBoard +
+                ("CGraph::FindFilter( \"" + kLongTuner).substr(0, 255) + "CGraph::AddFilter( \"" +
+                kLongTuner.substr(0, 127) + "\" )\n",
+            crowd.debugLog);
+  EXPECT_EQ(
+      "new(SystemDeviceEnum,3) devenum.CreateClassEnumerator(0) "
+      "receivers.Next R1.BindToStorage R1b.Read(DevicePath) R1.Release R1b.Release "
+      "receivers.Next R2.BindToStorage R2b.Read(DevicePath) R2.Release R2b.Release "
+      "receivers.Next R3.BindToStorage R3b.Read(DevicePath) R3.Release R3b.Release "
+      "receivers.Next R4.BindToStorage R4b.Read(DevicePath) R4b.Read(FriendlyName) R4.Release "
+      "R4b.Release "
+      "receivers.Next R5.BindToStorage R5b.Read(DevicePath) R5b.Read(FriendlyName) "
+      "R5b.Release devenum.Release receivers.Release R5.Release "
+      "new(FilterGraph,3) new(CaptureGraphBuilder2,3) builder.SetFiltergraph "
+      "new(SystemDeviceEnum,1) devenum.CreateClassEnumerator(0) "
+      "tuners.Next T1.BindToStorage T1b.Read(FriendlyName) T1b.Release T1.Release "
+      "tuners.Next T2.BindToStorage T2b.Read(FriendlyName) T2b.Release T2.Release "
+      "tuners.Next T3.BindToStorage T3b.Read(FriendlyName) T3b.Release T3.Release "
+      "tuners.Next T4.BindToStorage T4b.Read(FriendlyName) T4b.Release T4.Release "
+      "tuners.Next T5.BindToStorage T5b.Read(FriendlyName) T5.BindToObject T5b.Release "
+      "T5.Release "
+      "tuners.Next T6.BindToStorage T6b.Read(FriendlyName) T6.BindToObject "
+      "T6b.Release T6.Release tuners.Release devenum.Release "
+      "graph.AddFilter(" +
+          kLongTuner.substr(0, 127) +
+          ") builder.FindInterface "
+          "propset.Release graph.Release builder.Release T6f.Release ",
+      crowd.calls);
+  int outcomes[2] = {0, 0};  // complete graph, nothing
+  for (int call = 0; call < static_cast<int>(crowd.failable.size()); ++call) {
+    for (HRESULT result : kFailures) {
+      FakeComWorld world;
+      InstallCrowd(world);
+      const std::string held = Open(world, call, result);
+      ++outcomes[held.empty()];
+      EXPECT_EQ(held.empty() ? "" : complete, held) << crowd.failable[call];
+    }
+  }
+  EXPECT_GT(outcomes[0], 0);
+  EXPECT_GT(outcomes[1], 0);
+}
+
+// Each build of the kept graph starts by releasing what it holds, once; a
+// failed build keeps what it obtained; reopening deletes it before the check.
+TEST(OpenDevice, RebuildsFromNothingKeepsWhatAFailedBuildGotAndReopensAfterDeleting) {
+  FakeComWorld world;
+  world.InstallBoard();
+  CLumiqDeviceAccess access;
+  const auto build = [&](int failAt) {  // failAt counts the failable calls of this build
+    world.calls.clear();
+    world.failAt = failAt < 0 ? -1 : static_cast<int>(world.failable.size()) + failAt;
+    EXPECT_EQ(failAt < 0 ? 1 : 0, access.m_pDigitalGraph->CreateGraph());
+    return world.State();
+  };
+  access.OpenDevice();
+  EXPECT_EQ("graph+1 propset+1 builder+1 T1f+1 ", build(-1));
+  EXPECT_EQ(0u, world.calls.find("propset.Release graph.Release builder.Release T1f.Release "
+                                 "new(FilterGraph,3) "));
+  EXPECT_EQ("graph+1 builder+1 T1f+1 ", build(10));  // builder.FindInterface
+  EXPECT_EQ("graph+1 builder+1 ", build(5));         // tuners.Next
+  EXPECT_EQ("graph+1 builder+1 ", build(2));         // builder.SetFiltergraph
+  EXPECT_EQ("graph+1 ", build(1));                   // new(CaptureGraphBuilder2,3)
+  EXPECT_EQ(0u, world.calls.find("graph.Release builder.Release new(FilterGraph,3) "));
+  world.calls.clear();
+  world.failAt = static_cast<int>(world.failable.size());  // the presence check fails at once
+  access.OpenDevice();
+  EXPECT_EQ("graph.Release new(SystemDeviceEnum,3) ", world.calls);
+  EXPECT_EQ(nullptr, access.m_pDigitalGraph);
+  EXPECT_EQ("", world.State());
+}
+
+TEST(DigitalGraph, StepsOutOfOrderAreRefusedAndTheAddedLineIsCut) {
+  FakeComWorld world;
+  CDigitalGraph graph;
+  FakeFilter filter(world, "F");
+  void* object = nullptr;
+  const std::string name(300, 'n');
+  EXPECT_EQ(0, graph.AddFilter(&filter, u"Tuner"));
+  EXPECT_EQ(0, graph.GetInterfaceFromGraphBuilder2(&filter, IID_IKsPropertySet, &object));
+  EXPECT_EQ(1, graph.CreateGraphBuilder());
+  EXPECT_EQ(0, graph.CreateGraphBuilder());
+  EXPECT_EQ(1, graph.AddFilter(&filter, Wide(name).c_str()));
+  EXPECT_EQ(std::string("CGraph::AddFilter( 1 \xA1\xD1 NULL ) ERROR!!\n") +
+                "CGraph::GetInterfaceFromGraphBuilder2( 1 ) ERROR!!\n"
+                "CGraph::CreateGraphBuilder( 1 ) ERROR!!\n" +
+                ("CGraph::AddFilter( \"" + name).substr(0, 255),
+            world.debugLog);
+  EXPECT_EQ(
+      "new(FilterGraph,3) new(CaptureGraphBuilder2,3) builder.SetFiltergraph graph.AddFilter(" +
+          name + ") ",
+      world.calls);
+}
+
+}  // namespace

@@ -1,0 +1,160 @@
+// The check and the update against one recording driver, each run's whole
+// event log compared.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "eeprom_image.h"
+#include "fake_eeprom_driver.h"
+
+namespace {
+
+using Answers = std::map<std::string, std::vector<HRESULT>>;
+const HRESULT kFlagless = FakeEepromDriver::kFlagless;
+std::vector<HRESULT> Refused(int times) { return std::vector<HRESULT>(times, E_FAIL); }
+
+std::string Repeat(const std::string& text, int times) {
+  std::string repeated;
+  while (times-- > 0) repeated += text;
+  return repeated;
+}
+
+// Reads 0..255, each behind its own query; noGetAt's query was refused.
+std::string CheckLog(const char* text, int noGetAt) {
+  std::string log;
+  for (int offset = 0; offset < 256; ++offset) {
+    const std::string at = std::to_string(offset);
+    log += "Q2 " + (offset == noGetAt ? "" : "G" + at + " ") + "P" + at + " ";
+  }
+  return log + "show \"" + text + "\" P0 ";
+}
+
+// 64 blocks, each behind its query and followed by a pause and the bar at the
+// next offset; `refused` holds the attempts refused before a block's accepted
+// one. The update gives up at block failsAt (-1: never).
+std::string UpdateLog(const std::map<int, std::string>& refused, int failsAt) {
+  std::string log;
+  for (int offset = 0; offset < 256; offset += 4) {
+    const auto before = refused.find(offset);
+    if (before != refused.end()) log += before->second;
+    const std::string at = std::to_string(offset);
+    if (offset == failsAt) return log + "Q0 S" + at + " Z10 show \"Update Failed !!\" P0 ";
+    log += "Q0 S" + at + " Z10 P" + std::to_string(offset + 4) + " ";
+  }
+  return log + "show \"Update Success !!\" P0 ";
+}
+
+struct CheckRow {
+  const char* name;
+  std::vector<int> changed;  // offsets where the board differs from the image
+  Answers answers;
+  int noGetAt;
+  const char* text;
+};
+
+const char kOld[] = "EEprom Is Old !! Pls Update !";
+const char kUnread[] = "EEPROM Read Failed !!";
+
+const CheckRow kCheckRows[] = {
+    {"New", {}, {}, -1, "EEPROM Is New !!"},
+    {"OldAt0", {0}, {}, -1, kOld},
+    {"OldAt0C", {0x0C}, {}, -1, kOld},
+    {"OldAt0D", {0x0D}, {}, -1, kOld},
+    {"OldAt0E", {0x0E}, {}, -1, kOld},
+    {"OldAt0F", {0x0F}, {}, -1, kOld},
+    {"OldAt255", {255}, {}, -1, kOld},
+    {"ReadRefused", {}, {{"G200", {E_FAIL}}}, -1, kUnread},
+    {"ReadSFalse", {}, {{"G9", {S_FALSE}}}, -1, kUnread},
+    {"QueryRefused", {}, {{"Q#30", {E_FAIL}}}, 30, kUnread},
+    {"QuerySFalse", {}, {{"Q#31", {S_FALSE}}}, 31, kUnread},
+    {"QueryFlagless", {}, {{"Q#32", {kFlagless}}}, 32, kUnread},
+    {"UnreadIsNotCompared", {0x28}, {{"G40", {E_FAIL}}}, -1, kUnread},
+    {"OldWinsOverEarlierUnread", {255}, {{"G7", {E_FAIL}}}, -1, kOld},
+    {"OldWinsOverLaterUnread", {0}, {{"Q#200", {E_FAIL}}}, 200, kOld},
+};
+
+class CheckTable : public ::testing::TestWithParam<CheckRow> {};
+
+TEST_P(CheckTable, ReadsEveryOffsetAndShowsTheOutcome) {
+  const CheckRow& row = GetParam();
+  FakeEepromDriver board;
+  std::copy(g_EepromImage, g_EepromImage + 256, board.eeprom.begin());
+  for (int offset : row.changed) board.eeprom[offset] ^= 0x01;
+  board.answers = row.answers;
+  RunEepromCheck(&board, board, board);
+  EXPECT_EQ(CheckLog(row.text, row.noGetAt), board.log);
+  EXPECT_EQ(0, board.references);
+}
+
+INSTANTIATE_TEST_SUITE_P(Outcomes, CheckTable, ::testing::ValuesIn(kCheckRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct UpdateRow {
+  const char* name;
+  Answers answers;
+  std::map<int, std::string> refused;
+  int failsAt;
+};
+
+const std::string kRefusedAt8 = "Q0 S8 Z10 P8 ";
+
+const UpdateRow kUpdateRows[] = {
+    {"AllAccepted", {}, {}, -1},
+    {"RefusedOnceIsRetriedFirst", {{"S8", {E_FAIL}}}, {{8, kRefusedAt8}}, -1},
+    {"SetSFalseIsARefusal", {{"S12", {S_FALSE}}}, {{12, "Q0 S12 Z10 P12 "}}, -1},
+    {"RefusedQueriesSendNoBlock",
+     {{"Q#2", {E_FAIL}}, {"Q#3", {kFlagless}}, {"Q#4", {S_FALSE}}},
+     {{8, Repeat("Q0 Z10 P8 ", 3)}},
+     -1},
+    {"RefusalsDoNotAddUpOverBlocks",
+     {{"S8", Refused(99)}, {"S12", Refused(99)}},
+     {{8, Repeat(kRefusedAt8, 99)}, {12, Repeat("Q0 S12 Z10 P12 ", 99)}},
+     -1},
+    {"GivesUpAfter100InARow", {{"S8", Refused(100)}}, {{8, Repeat(kRefusedAt8, 99)}}, 8},
+};
+
+class UpdateTable : public ::testing::TestWithParam<UpdateRow> {};
+
+TEST_P(UpdateTable, WritesBlocksInOrderPausingAfterEveryAttempt) {
+  const UpdateRow& row = GetParam();
+  FakeEepromDriver board;
+  board.answers = row.answers;
+  RunEepromUpdate(&board, board, board, board);
+  EXPECT_EQ(UpdateLog(row.refused, row.failsAt), board.log);
+  const int written = row.failsAt < 0 ? 256 : row.failsAt;
+  EXPECT_EQ(FakeEepromDriver::Hex(g_EepromImage, written) + Repeat("00", 256 - written),
+            FakeEepromDriver::Hex(board.eeprom.data(), 256));
+  // A later run starts again at block 0.
+  board.log.clear();
+  RunEepromUpdate(&board, board, board, board);
+  EXPECT_EQ(UpdateLog({}, -1), board.log);
+  EXPECT_EQ(0, board.references);
+}
+
+INSTANTIATE_TEST_SUITE_P(Outcomes, UpdateTable, ::testing::ValuesIn(kUpdateRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(EepromRequests, ReadAt255AndWriteAt252OnTheWire) {
+  FakeEepromDriver board;
+  RunEepromCheck(&board, board, board);
+  // Bytes 4..10 and ReadData[1..15] hold the driver's reply to the read at 254.
+  EXPECT_EQ("01a001ff" + Repeat("fe", 7) + "0100" + Repeat("fe", 15), board.lastGet);
+  RunEepromUpdate(&board, board, board, board);
+  EXPECT_EQ("01a005fcffffffff" + Repeat("00", 11), board.lastSet);
+}
+
+TEST(EepromProcedures, WithoutADeviceGraphNothingHappens) {
+  FakeEepromDriver sinks;
+  RunEepromCheck(nullptr, sinks, sinks);
+  RunEepromUpdate(nullptr, sinks, sinks, sinks);
+  EXPECT_EQ("", sinks.log);
+}
+
+TEST(EepromImage, HoldsTheBoardHeaderThenFF) {
+  EXPECT_EQ("20001300000000002c0005001d5e6c2a50030500048000000c0305800e0100008201002278000000" +
+                Repeat("ff", 216),
+            FakeEepromDriver::Hex(g_EepromImage, 256));
+}
+
+}  // namespace

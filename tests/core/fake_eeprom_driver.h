@@ -1,0 +1,99 @@
+// An in-memory board driver behind the EEPROM property set that also stands
+// in for the dialog's progress bar, result line and pause, so that one event
+// log shows their order: Q<property> support query, G<offset> read,
+// S<offset> write, P<position> progress, Z<ms> pause, show, "<result text>".
+// A request token ends in '!' when the request was malformed.
+#pragma once
+
+#include <array>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "eeprom_procedures.h"
+
+struct FakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
+  // Answers other than S_OK, in turn, to the requests "G<offset>" and
+  // "S<offset>" and to the n-th support query "Q#<n>" (0 = first). kFlagless
+  // makes a query answer S_OK but only the other direction's flag.
+  std::map<std::string, std::vector<HRESULT>> answers;
+  static constexpr HRESULT kFlagless = 0x7F000001;
+  std::array<BYTE, 256> eeprom{};
+  std::string log;
+  std::string lastGet, lastSet;  // the last request of each kind as it arrived, in hex
+  int references = 0;            // AddRef minus Release
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+  ULONG STDMETHODCALLTYPE Release() override { return --references; }
+
+  HRESULT STDMETHODCALLTYPE QuerySupported(REFGUID set, DWORD id, DWORD* support) override {
+    log += "Q" + std::to_string(id) + (IsEepromSet(set) ? " " : "! ");
+    const HRESULT result = Answer("Q#" + std::to_string(queries_++));
+    const bool flagless = result == kFlagless;
+    *support = (id == 2) != flagless ? KSPROPERTY_SUPPORT_GET : KSPROPERTY_SUPPORT_SET;
+    return flagless ? S_OK : result;
+  }
+
+  // The reply fills ReadData[0] and scribbles the offset over every other byte.
+  HRESULT STDMETHODCALLTYPE Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength,
+                                LPVOID data, DWORD length, DWORD* returned) override {
+    auto* bytes = static_cast<BYTE*>(data);
+    if (!Arrived('G', set, id == 2, instance, instanceLength, data, length, 28)) return E_FAIL;
+    lastGet = Hex(bytes, 28);
+    const HRESULT result = Answer("G" + std::to_string(bytes[3]));
+    std::memset(bytes, bytes[3], 28);
+    bytes[12] = eeprom[bytes[3]];
+    *returned = 28;
+    return result;
+  }
+
+  // The reply scribbles over the tail of the request.
+  HRESULT STDMETHODCALLTYPE Set(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength,
+                                LPVOID data, DWORD length) override {
+    auto* bytes = static_cast<BYTE*>(data);
+    if (!Arrived('S', set, id == 0, instance, instanceLength, data, length, 19)) return E_FAIL;
+    lastSet = Hex(bytes, 19);
+    const HRESULT result = Answer("S" + std::to_string(bytes[3]));
+    if (result == S_OK) std::memcpy(&eeprom[bytes[3]], bytes + 4, 4);
+    std::memset(bytes + 8, 0xCC, 11);
+    return result;
+  }
+
+  void SetProgressPosition(int position) override { log += "P" + std::to_string(position) + " "; }
+  void Pause(DWORD milliseconds) override { log += "Z" + std::to_string(milliseconds) + " "; }
+  void Show() override { log += "show "; }
+  void SetText(const char* text) override { log += '"' + std::string(text) + "\" "; }
+
+  static std::string Hex(const BYTE* bytes, int length) {
+    static const char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (int i = 0; i < length; ++i) hex.append({kDigits[bytes[i] >> 4], kDigits[bytes[i] & 15]});
+    return hex;
+  }
+
+ private:
+  static bool IsEepromSet(REFGUID set) {
+    static const GUID kEepromAccess = {
+        0x96EA8493, 0x0034, 0x4935, {0x95, 0x31, 0xDF, 0xD5, 0xD6, 0x16, 0x7C, 0x8B}};
+    return IsEqualGUID(set, kEepromAccess);
+  }
+  // Notes the request; false when it is malformed.
+  bool Arrived(char call, REFGUID set, bool rightProperty, LPVOID instance, DWORD instanceLength,
+               LPVOID data, DWORD length, DWORD wantedLength) {
+    const bool good = IsEepromSet(set) && rightProperty && instance == data &&
+                      instanceLength == wantedLength && length == wantedLength &&
+                      (call == 'G' || static_cast<BYTE*>(data)[3] % 4 == 0);
+    log += call + (good ? std::to_string(static_cast<BYTE*>(data)[3]) + " " : "! ");
+    return good;
+  }
+  HRESULT Answer(const std::string& request) {
+    std::vector<HRESULT>& queued = answers[request];
+    if (queued.empty()) return S_OK;
+    const HRESULT result = queued.front();
+    queued.erase(queued.begin());
+    return result;
+  }
+  int queries_ = 0;
+};
