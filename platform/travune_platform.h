@@ -279,19 +279,15 @@ extern const CLSID CLSID_CaptureGraphBuilder2;
 extern const GUID PIN_CATEGORY_CAPTURE;
 
 // Win32 and COM functions, implemented in platform/native/.
-HRESULT CoInitialize(LPVOID reserved);
-void CoUninitialize();
 HRESULT CoCreateInstance(REFCLSID classId, IUnknown* outer, DWORD context, REFIID riid,
                          LPVOID* object);
 BSTR SysAllocString(const OLECHAR* text);
 void SysFreeString(BSTR text);
-UINT SysStringLen(BSTR text);
 void VariantInit(VARIANT* value);
 HRESULT VariantClear(VARIANT* value);
 int lstrlenW(LPCWSTR text);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR narrow,
                         int narrowSize, LPCSTR defaultChar, BOOL* usedDefault);
 void OutputDebugStringA(LPCSTR text);
-void Sleep(DWORD milliseconds);
 
 #endif  // _WIN32

@@ -26,8 +26,6 @@ void SysFreeString(BSTR text) {
   if (text != nullptr) std::free(LengthPrefix(text));
 }
 
-UINT SysStringLen(BSTR text) { return text == nullptr ? 0 : *LengthPrefix(text) / sizeof(OLECHAR); }
-
 void VariantInit(VARIANT* value) {
   std::memset(value, 0, sizeof(*value));
   value->vt = VT_EMPTY;

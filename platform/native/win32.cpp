@@ -1,13 +1,7 @@
 // The handful of Win32 and COM run-time calls the portable code makes.
 // CoCreateInstance has no classes to offer here: tests hand their fakes to
 // the code under test through its own creation seam.
-#include <chrono>
-#include <thread>
-
 #include "travune_platform.h"
-
-HRESULT CoInitialize(LPVOID) { return S_OK; }
-void CoUninitialize() {}
 
 HRESULT CoCreateInstance(REFCLSID, IUnknown*, DWORD, REFIID, LPVOID* object) {
   if (object != nullptr) *object = nullptr;
@@ -37,8 +31,4 @@ int WideCharToMultiByte(UINT, DWORD, LPCWSTR wide, int wideLength, LPSTR narrow,
     narrow[i] = fits ? static_cast<char>(wide[i]) : '?';
   }
   return length;
-}
-
-void Sleep(DWORD milliseconds) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
