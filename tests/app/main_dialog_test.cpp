@@ -127,8 +127,10 @@ class ObservedMainDialog : public CLumiqDlg {
     EXPECT_EQ(GetMenuItemID(menu, static_cast<int>(last)), 0x0010u);
     EXPECT_EQ(GetMenuState(menu, last - 1, MF_BYPOSITION) & MF_SEPARATOR, UINT{MF_SEPARATOR});
 
-    // The About box's own message loop dispatches the posted message. The
-    // low four bits of a system command are the system's.
+    // Off the work area's centre, where the About box would stand anyway. The
+    // About box's own message loop dispatches the posted message; the low four
+    // bits of a system command are the system's.
+    SetWindowPos(m_hWnd, nullptr, 20, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     PostMessageA(m_hWnd, WM_OBSERVE_ABOUT_BOX, 0, 0);
     SendMessageA(m_hWnd, WM_SYSCOMMAND, 0x0010 | 0x3, 0);
     EXPECT_TRUE(IsWindowEnabled(m_hWnd));
