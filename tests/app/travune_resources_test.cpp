@@ -26,8 +26,8 @@ std::string Resource(const char* type, WORD id) {
 }
 
 // Describes a dialog template, classic or extended, as one line for the frame
-// and one per control in creation order, each field in the order it is stored
-// (C++17 evaluates a << chain from left to right).
+// and one per control in creation order. C++17 evaluates a << chain from left
+// to right, so the fields are read in the order they are stored.
 struct TemplateReader {
   const std::string data;
   size_t at = 0;
@@ -35,16 +35,16 @@ struct TemplateReader {
   std::vector<std::string> Lines() {
     const bool extended = Take<DWORD>() == 0xFFFF0001;  // version 1, signature 0xFFFF
     if (!extended) at = 0;
+    WORD count = 0;
     std::ostringstream frame;
-    frame << (extended ? "DIALOGEX " : "DIALOG ") << Styles(extended);
-    const WORD count = Take<WORD>();
-    frame << Box() << Field() << Field() << " \"" << Field() << "\" font " << Take<WORD>();
+    frame << (extended ? "DIALOGEX " : "DIALOG ") << Common(extended, &count) << Field() << Field()
+          << " \"" << Field() << "\" font " << Take<WORD>();
     if (extended) frame << " " << Take<WORD>() << " " << +Take<BYTE>() << " " << +Take<BYTE>();
     std::vector<std::string> lines = {frame.str() + " \"" + Field() + "\""};
     while (lines.size() <= count) {
       at = (at + 3) & ~size_t{3};
       std::ostringstream item;
-      item << Styles(extended) << Box() << " "
+      item << Common(extended, nullptr) << " "
            << (extended ? static_cast<long>(Take<DWORD>()) : Take<short>()) << " " << Class()
            << " \"" << Field() << "\"";
       at += Take<WORD>();  // creation data
@@ -71,21 +71,18 @@ struct TemplateReader {
     const std::string name = Field();
     return name == "#128" ? "BUTTON" : name == "#130" ? "STATIC" : name;
   }
-  // Style and extended style; an extended template keeps them the other way
-  // round, after a help id.
-  std::string Styles(bool extended) {
+  // Style, extended style, position and size. An extended template keeps the
+  // styles the other way round, after a help id; a frame counts its controls
+  // between the styles and the position.
+  std::string Common(bool extended, WORD* count) {
     if (extended) at += 4;
     DWORD style = Take<DWORD>(), exStyle = Take<DWORD>();
     if (extended) std::swap(style, exStyle);
-    char text[32];
-    snprintf(text, sizeof(text), "0x%08lX 0x%08lX", style, exStyle);
+    if (count != nullptr) *count = Take<WORD>();
+    const short x = Take<short>(), y = Take<short>(), cx = Take<short>(), cy = Take<short>();
+    char text[64];
+    snprintf(text, sizeof(text), "0x%08lX 0x%08lX %d,%d %dx%d", style, exStyle, x, y, cx, cy);
     return text;
-  }
-  std::string Box() {
-    std::ostringstream box;
-    box << " " << Take<short>() << "," << Take<short>() << " " << Take<short>() << "x"
-        << Take<short>();
-    return box.str();
   }
 };
 
@@ -117,10 +114,8 @@ TEST(TravuneExe, AboutEntryStringIconGroupAndManifest) {
   EXPECT_EQ(group.substr(0, 6), std::string("\0\0\1\0\5\0", 6));
   std::vector<std::string> images;
   for (size_t at = 6; at + 14 <= group.size(); at += 14) {
-    WORD bits;
-    memcpy(&bits, &group[at + 6], sizeof(bits));
     images.push_back(std::to_string(BYTE(group[at])) + "x" + std::to_string(BYTE(group[at + 1])) +
-                     " " + std::to_string(bits) + " bpp");
+                     " " + std::to_string(BYTE(group[at + 6])) + " bpp");  // width, height, depth
   }
   EXPECT_THAT(images, ElementsAre("64x64 32 bpp", "48x48 32 bpp", "32x32 32 bpp", "24x24 32 bpp",
                                   "16x16 32 bpp"));
@@ -136,8 +131,7 @@ TEST(TravuneExe, VersionBlock) {
   DWORD ignored = 0;
   std::vector<BYTE> block(GetFileVersionInfoSizeA(TRAVUNE_EXE, &ignored));
   ASSERT_TRUE(GetFileVersionInfoA(TRAVUNE_EXE, 0, static_cast<DWORD>(block.size()), block.data()));
-  DWORD* fixed = nullptr;
-  WORD* translation = nullptr;
+  DWORD *fixed = nullptr, *translation = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
   // Signature, structure version, file and product version 1.0.0.3, flags
@@ -146,8 +140,8 @@ TEST(TravuneExe, VersionBlock) {
             (std::vector<DWORD>{0xFEEF04BD, 0x10000, 0x10000, 3, 0x10000, 3, 0x3F, 0, 4, 1, 0}));
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
                              reinterpret_cast<void**>(&translation), &length));
-  EXPECT_EQ(std::vector<WORD>(translation, translation + length / 2),
-            (std::vector<WORD>{0x0409, 1200}));
+  EXPECT_EQ(std::vector<DWORD>(translation, translation + length / 4),
+            std::vector<DWORD>{0x04B00409});  // code page 1200, language 0x0409
   std::vector<std::string> strings;
   for (const char* name : {"FileDescription", "FileVersion", "InternalName", "OriginalFilename",
                            "ProductName", "ProductVersion", "CompanyName"}) {
