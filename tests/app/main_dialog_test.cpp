@@ -133,7 +133,7 @@ struct ObservedMainDialog : CLumiqDlg {
   }
 
   void ObserveAboutBox() {
-    const HWND about = FindWindowA(nullptr, "About Travune");
+    const HWND about = FindWindowExA(nullptr, nullptr, WC_DIALOG, nullptr);  // the topmost one
     EXPECT_EQ(GetWindow(about, GW_OWNER), m_hWnd);
     EXPECT_FALSE(IsWindowEnabled(m_hWnd));
     ExpectCentredOver(about, m_hWnd);
