@@ -1,269 +1,148 @@
-// The resources compiled into Travune.exe: dialog templates, string, icon,
-// version block and manifest, read back from the executable itself.
+// The resources of the built Travune.exe, read back from the file: both dialog
+// templates, the About entry's string, the icon, the manifest, the version.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <iterator>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "dialog_template.h"
-#include "main_dialog_layout.h"
-#include "resource.h"
-
 namespace {
 
-class TravuneResources : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    module = LoadLibraryExA(TRAVUNE_EXE, nullptr,
-                            LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  }
-  static void TearDownTestSuite() {
-    if (module != nullptr) FreeLibrary(module);
-    module = nullptr;
-  }
-  void SetUp() override { ASSERT_NE(module, nullptr) << "cannot load " << TRAVUNE_EXE; }
+using namespace ::testing;
 
-  static const void* Resource(const char* type, WORD id, DWORD* size = nullptr) {
-    const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
-    if (found == nullptr) return nullptr;
-    if (size != nullptr) *size = SizeofResource(module, found);
-    return LockResource(LoadResource(module, found));
-  }
+const HMODULE g_exe = LoadLibraryExA(TRAVUNE_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
 
-  static DialogTemplate Dialog(WORD id) {
-    const void* data = Resource(RT_DIALOG, id);
-    EXPECT_NE(data, nullptr);
-    return data == nullptr ? DialogTemplate() : ParseDialogTemplate(data);
-  }
-
-  static HMODULE module;
-};
-
-HMODULE TravuneResources::module = nullptr;
-
-void ExpectItem(const DialogItem& item, int id, const char* className, const char* text,
-                DWORD style, short x, short y, short cx, short cy) {
-  SCOPED_TRACE("control " + std::to_string(id) + " " + text);
-  EXPECT_EQ(item.id, id);
-  EXPECT_EQ(ClassName(item.windowClass), className);
-  EXPECT_FALSE(item.title.isOrdinal);
-  EXPECT_EQ(item.title.text, text);
-  EXPECT_EQ(item.style, style);
-  EXPECT_EQ(item.exStyle, 0u);
-  EXPECT_EQ(item.helpId, 0u);
-  EXPECT_EQ(item.extraCount, 0);
-  EXPECT_EQ(item.x, x);
-  EXPECT_EQ(item.y, y);
-  EXPECT_EQ(item.cx, cx);
-  EXPECT_EQ(item.cy, cy);
+std::string Resource(const char* type, WORD id) {
+  const HRSRC found = FindResourceA(g_exe, MAKEINTRESOURCEA(id), type);
+  return std::string(static_cast<const char*>(LockResource(LoadResource(g_exe, found))),
+                     SizeofResource(g_exe, found));
 }
 
-// What both dialogs share: the frame at 0,0 with its size, no menu or
-// window class, and 8 point MS Sans Serif.
-void ExpectFrame(const DialogTemplate& dialog, DWORD style, DWORD exStyle, const char* title,
-                 short cx, short cy) {
-  SCOPED_TRACE(title);
-  EXPECT_EQ(dialog.style, style);
-  EXPECT_EQ(dialog.exStyle, exStyle);
-  EXPECT_EQ(dialog.title, title);
-  EXPECT_EQ(dialog.x, 0);
-  EXPECT_EQ(dialog.y, 0);
-  EXPECT_EQ(dialog.cx, cx);
-  EXPECT_EQ(dialog.cy, cy);
-  EXPECT_EQ(dialog.menu.text, "");
-  EXPECT_EQ(dialog.windowClass.text, "");
-  EXPECT_EQ(dialog.pointSize, 8);
-  EXPECT_EQ(dialog.typeface, "MS Sans Serif");
-}
+// Describes a dialog template, classic or extended, as one line for the frame and
+// one per control; a << chain reads the fields in order (C++17 sequences it).
+struct TemplateReader {
+  const std::string data;
+  size_t at = 0;
 
-TEST_F(TravuneResources, MainDialogIsAnExtendedTemplateWithTheExactFrame) {
-  const DialogTemplate dialog = Dialog(IDD_MAIN_DIALOG);
-  EXPECT_TRUE(dialog.extended);
-  ExpectFrame(dialog, 0x90CC0040u, 0x00040000u, "Travune ( EEPROM Update )", 374, 184);
-  EXPECT_EQ(dialog.helpId, 0u);
-  EXPECT_FALSE(dialog.menu.isOrdinal);
-  EXPECT_FALSE(dialog.windowClass.isOrdinal);
-  EXPECT_EQ(dialog.weight, 0);
-  EXPECT_EQ(dialog.italic, 0);
-  EXPECT_EQ(dialog.charSet, DEFAULT_CHARSET);
-}
-
-TEST_F(TravuneResources, MainDialogControlsInCreationOrder) {
-  const DialogTemplate dialog = Dialog(IDD_MAIN_DIALOG);
-  ASSERT_EQ(dialog.items.size(), 5u);
-  ExpectItem(dialog.items[0], 1034, "BUTTON", "verifiy", 0x50010001, 1, 1, 101, 47);
-  ExpectItem(dialog.items[1], 1035, "BUTTON", "UPDATE", 0x50010000, 1, 48, 101, 45);
-  ExpectItem(dialog.items[2], 1042, "STATIC", "EEPROM Is Old", 0x50020000, 123, 15, 116, 30);
-  ExpectItem(dialog.items[3], 1043, "STATIC", "SUCCESS !!", 0x50020000, 127, 55, 116, 30);
-  ExpectItem(dialog.items[4], 1044, "MSCTLS_PROGRESS32", "Progress1", 0x50800000, 2, 102, 367, 14);
-}
-
-TEST_F(TravuneResources, LayoutPlacesEveryTemplateControlOnce) {
-  const DialogTemplate dialog = Dialog(IDD_MAIN_DIALOG);
-  ASSERT_EQ(dialog.items.size(), std::size(MAIN_DIALOG_LAYOUT));
-  for (size_t i = 0; i < dialog.items.size(); ++i) {
-    EXPECT_EQ(MAIN_DIALOG_LAYOUT[i].id, dialog.items[i].id);
-  }
-}
-
-TEST_F(TravuneResources, AboutBoxIsAClassicTemplate) {
-  const DialogTemplate dialog = Dialog(IDD_ABOUTBOX);
-  EXPECT_FALSE(dialog.extended);
-  ExpectFrame(dialog, 0x80C800C0u, 0u, "About Travune", 235, 55);
-
-  ASSERT_EQ(dialog.items.size(), 4u);
-  const DialogItem& icon = dialog.items[0];
-  EXPECT_EQ(icon.id, -1);
-  EXPECT_EQ(ClassName(icon.windowClass), "STATIC");
-  EXPECT_TRUE(icon.title.isOrdinal);
-  EXPECT_EQ(icon.title.ordinal, IDR_MAINFRAME);
-  EXPECT_EQ(icon.style, 0x50000003u);
-  EXPECT_EQ(icon.x, 11);
-  EXPECT_EQ(icon.y, 17);
-  EXPECT_EQ(icon.cx, 20);
-  EXPECT_EQ(icon.cy, 20);
-
-  ExpectItem(dialog.items[1], -1, "STATIC", "Travune  Version 1.0", 0x50020080, 40, 10, 119, 8);
-  const DialogItem& notice = dialog.items[2];
-  EXPECT_EQ(notice.id, -1);
-  EXPECT_EQ(ClassName(notice.windowClass), "STATIC");
-  EXPECT_FALSE(notice.title.text.empty());
-  EXPECT_EQ(notice.style, 0x50020000u);
-  EXPECT_EQ(notice.x, 40);
-  EXPECT_EQ(notice.y, 25);
-  EXPECT_EQ(notice.cx, 119);
-  EXPECT_EQ(notice.cy, 8);
-  ExpectItem(dialog.items[3], IDOK, "BUTTON", "OK", 0x50030001, 178, 7, 50, 14);
-}
-
-TEST_F(TravuneResources, AboutEntryText) {
-  char text[64] = "";
-  EXPECT_EQ(LoadStringA(module, IDS_ABOUTBOX, text, sizeof(text)), 16);
-  EXPECT_STREQ(text, "&About Zerith...");
-}
-
-#pragma pack(push, 2)
-struct IconGroupEntry {
-  BYTE width;
-  BYTE height;
-  BYTE colourCount;
-  BYTE reserved;
-  WORD planes;
-  WORD bitCount;
-  DWORD bytes;
-  WORD id;
-};
-#pragma pack(pop)
-
-TEST_F(TravuneResources, IconGroupHoldsFiveSquare32BitImages) {
-  DWORD size = 0;
-  const auto* group = static_cast<const BYTE*>(Resource(RT_GROUP_ICON, IDR_MAINFRAME, &size));
-  ASSERT_NE(group, nullptr);
-  WORD header[3];
-  memcpy(header, group, sizeof(header));
-  EXPECT_EQ(header[0], 0);
-  EXPECT_EQ(header[1], 1);
-  ASSERT_EQ(header[2], 5);
-  ASSERT_EQ(size, sizeof(header) + 5 * sizeof(IconGroupEntry));
-
-  const int sizes[] = {64, 48, 32, 24, 16};
-  for (int i = 0; i < 5; ++i) {
-    SCOPED_TRACE(sizes[i]);
-    IconGroupEntry entry;
-    memcpy(&entry, group + sizeof(header) + i * sizeof(entry), sizeof(entry));
-    EXPECT_EQ(entry.width, sizes[i]);
-    EXPECT_EQ(entry.height, sizes[i]);
-    EXPECT_EQ(entry.bitCount, 32);
-    EXPECT_EQ(entry.planes, 1);
-
-    DWORD imageSize = 0;
-    const void* image = Resource(RT_ICON, entry.id, &imageSize);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(imageSize, entry.bytes);
-    BITMAPINFOHEADER bitmap;
-    memcpy(&bitmap, image, sizeof(bitmap));
-    EXPECT_EQ(bitmap.biWidth, sizes[i]);
-    EXPECT_EQ(bitmap.biHeight, 2 * sizes[i]);  // colour image and mask
-    EXPECT_EQ(bitmap.biBitCount, 32);
-  }
-}
-
-class TravuneVersion : public ::testing::Test {
- protected:
-  void SetUp() override {
-    DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(TRAVUNE_EXE, &handle);
-    ASSERT_GT(size, 0u);
-    block.resize(size);
-    ASSERT_TRUE(GetFileVersionInfoA(TRAVUNE_EXE, 0, size, block.data()));
-  }
-
-  std::string Value(const char* name) {
-    char* text = nullptr;
-    UINT length = 0;
-    const std::string path = std::string("\\StringFileInfo\\040904b0\\") + name;
-    if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) ||
-        text == nullptr) {
-      return "<missing>";
+  std::vector<std::string> Lines() {
+    const bool extended = Take<DWORD>() == 0xFFFF0001;  // version 1, signature 0xFFFF
+    if (!extended) at = 0;
+    WORD count = 0;
+    std::ostringstream frame;
+    frame << (extended ? "DIALOGEX " : "DIALOG ") << Common(extended, &count) << Field() << Field()
+          << " \"" << Field() << "\" font " << Take<WORD>();
+    if (extended) frame << " " << Take<WORD>() << " " << +Take<BYTE>() << " " << +Take<BYTE>();
+    std::vector<std::string> lines = {frame.str() + " \"" + Field() + "\""};
+    while (lines.size() <= count) {
+      at = (at + 3) & ~size_t{3};
+      std::ostringstream item;
+      item << Common(extended, nullptr) << " "
+           << (extended ? static_cast<long>(Take<DWORD>()) : Take<short>()) << " " << Class(Field())
+           << " \"" << Field() << "\"";
+      at += Take<WORD>();  // creation data
+      lines.push_back(item.str());
     }
-    return std::string(text);
+    return lines;
   }
-
-  std::vector<BYTE> block;
+  template <typename T>
+  T Take() {  // 0 past the end
+    T value = 0;
+    if (at + sizeof(value) <= data.size()) memcpy(&value, &data[at], sizeof(value));
+    at += sizeof(value);
+    return value;
+  }
+  // A sz_Or_Ord field: "#" and an ordinal, or a zero-terminated UTF-16 string.
+  std::string Field() {
+    WORD c = Take<WORD>();
+    if (c == 0xFFFF) return "#" + std::to_string(Take<WORD>());
+    std::string text;
+    for (; c != 0; c = Take<WORD>()) text += static_cast<char>(c);
+    return text;
+  }
+  // The button and static classes may be stored as ordinals.
+  std::string Class(std::string n) { return n == "#128" ? "BUTTON" : n == "#130" ? "STATIC" : n; }
+  // Style, extended style (extended templates: after a help id, in reverse),
+  // the frame's control count, position and size.
+  std::string Common(bool extended, WORD* count) {
+    if (extended) at += 4;
+    const DWORD first = Take<DWORD>(), second = Take<DWORD>();
+    if (count != nullptr) *count = Take<WORD>();
+    const short x = Take<short>(), y = Take<short>(), cx = Take<short>(), cy = Take<short>();
+    char text[64];
+    snprintf(text, sizeof(text), "0x%08lX 0x%08lX %d,%d %dx%d", extended ? second : first,
+             extended ? first : second, x, y, cx, cy);
+    return text;
+  }
 };
 
-TEST_F(TravuneVersion, FixedInfo) {
-  VS_FIXEDFILEINFO* fixed = nullptr;
+TEST(TravuneExe, DialogTemplates) {
+  EXPECT_THAT(
+      TemplateReader{Resource(RT_DIALOG, 102)}.Lines(),
+      ElementsAre("DIALOGEX 0x90CC0040 0x00040000 0,0 374x184 "
+                  "\"Travune ( EEPROM Update )\" font 8 0 0 1 \"MS Sans Serif\"",
+                  "0x50010001 0x00000000 1,1 101x47 1034 BUTTON \"verifiy\"",
+                  "0x50010000 0x00000000 1,48 101x45 1035 BUTTON \"UPDATE\"",
+                  "0x50020000 0x00000000 123,15 116x30 1042 STATIC \"EEPROM Is Old\"",
+                  "0x50020000 0x00000000 127,55 116x30 1043 STATIC \"SUCCESS !!\"",
+                  "0x50800000 0x00000000 2,102 367x14 1044 MSCTLS_PROGRESS32 \"Progress1\""));
+  EXPECT_THAT(TemplateReader{Resource(RT_DIALOG, 100)}.Lines(),
+              ElementsAre("DIALOG 0x80C800C0 0x00000000 0,0 235x55 \"About Travune\" "
+                          "font 8 \"MS Sans Serif\"",
+                          "0x50000003 0x00000000 11,17 20x20 -1 STATIC \"#128\"",
+                          "0x50020080 0x00000000 40,10 119x8 -1 STATIC \"Travune  Version 1.0\"",
+                          MatchesRegex("0x50020000 0x00000000 40,25 119x8 -1 STATIC \".+\""),
+                          "0x50030001 0x00000000 178,7 50x14 1 BUTTON \"OK\""));
+}
+
+TEST(TravuneExe, AboutEntryIconManifestAndVersion) {
+  char text[64] = "";
+  LoadStringA(g_exe, 101, text, sizeof(text));
+  EXPECT_STREQ(text, "&About Zerith...");
+
+  const std::string group = Resource(RT_GROUP_ICON, 128);  // 6 bytes, then 14 for each image
+  std::vector<std::string> images;
+  for (size_t at = 6; at + 14 <= group.size(); at += 14) {
+    images.push_back(std::to_string(BYTE(group[at])) + "x" + std::to_string(BYTE(group[at + 1])) +
+                     " " + std::to_string(BYTE(group[at + 6])) + " bpp");  // width, height, depth
+  }
+  EXPECT_THAT(images, ElementsAre("64x64 32 bpp", "48x48 32 bpp", "32x32 32 bpp", "24x24 32 bpp",
+                                  "16x16 32 bpp"));
+
+  const std::string manifest = Resource(RT_MANIFEST, 1);
+  EXPECT_THAT(manifest,
+              HasSubstr("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
+  EXPECT_THAT(manifest, HasSubstr("level=\"asInvoker\""));
+  EXPECT_THAT(manifest, Not(HasSubstr("dpiAware")));
+
+  std::vector<BYTE> block(GetFileVersionInfoSizeA(TRAVUNE_EXE, nullptr));
+  ASSERT_TRUE(GetFileVersionInfoA(TRAVUNE_EXE, 0, static_cast<DWORD>(block.size()), block.data()));
+  DWORD *fixed = nullptr, *translation = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-  ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
-  EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0x00000003u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-  EXPECT_EQ(fixed->dwProductVersionLS, 0x00000003u);
-  EXPECT_EQ(fixed->dwFileFlagsMask, 0x3Fu);
-  EXPECT_EQ(fixed->dwFileFlags, 0u);
-  EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
-  EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-  EXPECT_EQ(fixed->dwFileSubtype, 0u);
-}
-
-TEST_F(TravuneVersion, Strings) {
-  EXPECT_EQ(Value("FileDescription"), "Travune ( EEPROM Update ) MFC Application");
-  EXPECT_EQ(Value("FileVersion"), "1, 0, 0, 3");
-  EXPECT_EQ(Value("InternalName"), "Travune");
-  EXPECT_EQ(Value("OriginalFilename"), "Travune.EXE");
-  EXPECT_EQ(Value("ProductName"), "Travune ( EEPROM Update ) Application");
-  EXPECT_EQ(Value("ProductVersion"), "1, 0, 0, 3");
-  for (const char* empty :
-       {"Comments", "CompanyName", "LegalTrademarks", "PrivateBuild", "SpecialBuild"}) {
-    EXPECT_EQ(Value(empty), "") << empty;
-  }
-}
-
-TEST_F(TravuneVersion, TranslationIsUsEnglishUnicode) {
-  WORD* translation = nullptr;
-  UINT length = 0;
+  // Signature, structure version, versions 1.0.0.3, flags mask, flags, OS, type, subtype.
+  EXPECT_EQ(std::vector<DWORD>(fixed, fixed + 11),
+            (std::vector<DWORD>{0xFEEF04BD, 0x10000, 0x10000, 3, 0x10000, 3, 0x3F, 0, 4, 1, 0}));
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
                              reinterpret_cast<void**>(&translation), &length));
-  ASSERT_EQ(length, 4u);
-  EXPECT_EQ(translation[0], 0x0409);
-  EXPECT_EQ(translation[1], 1200);
-}
-
-TEST_F(TravuneResources, ManifestAsksForCommonControls6AsInvokerWithoutDpiAwareness) {
-  DWORD size = 0;
-  const auto* data =
-      static_cast<const char*>(Resource(RT_MANIFEST, 1 /* process manifest */, &size));
-  ASSERT_NE(data, nullptr);
-  const std::string manifest(data, size);
-  EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
-            std::string::npos);
-  EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
-  EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+  EXPECT_EQ(std::vector<DWORD>(translation, translation + length / 4),
+            std::vector<DWORD>{0x04B00409});  // code page 1200, language 0x0409
+  std::vector<std::string> strings;
+  for (const char* name : {"FileDescription", "FileVersion", "InternalName", "OriginalFilename",
+                           "ProductName", "ProductVersion", "CompanyName"}) {
+    char* value = nullptr;
+    VerQueryValueA(block.data(), ("\\StringFileInfo\\040904b0\\" + std::string(name)).c_str(),
+                   reinterpret_cast<void**>(&value), &length);
+    strings.push_back(std::string(name) + "=" + (value != nullptr ? value : "<missing>"));
+  }
+  EXPECT_THAT(strings, ElementsAre("FileDescription=Travune ( EEPROM Update ) MFC Application",
+                                   "FileVersion=1, 0, 0, 3", "InternalName=Travune",
+                                   "OriginalFilename=Travune.EXE",
+                                   "ProductName=Travune ( EEPROM Update ) Application",
+                                   "ProductVersion=1, 0, 0, 3", "CompanyName="));
 }
 
 }  // namespace
