@@ -1,0 +1,178 @@
+#include "travune_e2e.h"
+
+#include <algorithm>
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::IsEmpty;
+
+namespace {
+
+const char RECEIVER_FOUND[] =
+    "CGraph::FindCaptureDevice() str Device string = Travune Digital Receiver (DVB-T)";
+const char READ_QUERY[] = "QuerySupported prop=2 offset=- bytes=- result=S_OK support=1";
+const char WRITE_QUERY[] = "QuerySupported prop=0 offset=- bytes=- result=S_OK support=2";
+const char OLD[] = "EEprom Is Old !! Pls Update !";
+const char NEW[] = "EEPROM Is New !!";
+const char READ_FAILED[] = "EEPROM Read Failed !!";
+const char SUCCESS[] = "Update Success !!";
+const char FAILED[] = "Update Failed !!";
+
+std::vector<std::string> WholeCheck() {
+  std::vector<std::string> requests;
+  for (int offset = 0; offset < 256; ++offset) {
+    requests.push_back(READ_QUERY);
+    requests.push_back(GetLine(offset));
+  }
+  return requests;
+}
+
+std::vector<std::string> WholeUpdate() {
+  std::vector<std::string> requests;
+  for (int offset = 0; offset < 256; offset += 4) {
+    requests.push_back(WRITE_QUERY);
+    requests.push_back(SetLine(offset));
+  }
+  return requests;
+}
+
+std::vector<std::string> Only(const char* operation, const std::vector<std::string>& requests) {
+  std::vector<std::string> found;
+  for (const std::string& request : requests)
+    if (request.rfind(operation, 0) == 0) found.push_back(request);
+  return found;
+}
+
+}  // namespace
+
+TEST_F(TravuneE2e, FindsTheTunerThenChecksOldUpdatesChecksNewAndEndsOnEscape) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  EXPECT_THAT(
+      DebugStrings(),
+      ElementsAre(RECEIVER_FOUND, "CGraph::FindFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n",
+                  "CGraph::AddFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n"));
+
+  const Clicked check = Click(IDC_CHECK_EEPROM);
+  EXPECT_EQ(Shown(IDC_CHECK_RESULT), OLD);
+  EXPECT_EQ(Progress(), 0);
+  EXPECT_THAT(check.requests, ElementsAreArray(WholeCheck()));
+
+  const Clicked update = Click(IDC_UPDATE_EEPROM);
+  EXPECT_EQ(Shown(IDC_UPDATE_RESULT), SUCCESS);
+  EXPECT_EQ(Shown(IDC_CHECK_RESULT), OLD) << "the update leaves the check line alone";
+  EXPECT_EQ(Progress(), 0);
+  EXPECT_THAT(update.requests, ElementsAreArray(WholeUpdate()));
+  EXPECT_GE(update.ms, 640.0) << "64 blocks, each followed by a pause of 10 ms";
+
+  Click(IDC_CHECK_EEPROM);
+  EXPECT_EQ(Shown(IDC_CHECK_RESULT), NEW);
+  EXPECT_EQ(Progress(), 0);
+
+  const size_t mark = BoardLog().size();
+  ASSERT_TRUE(Escape());
+  std::vector<std::string> teardown(BoardLog());
+  teardown.erase(teardown.begin(), teardown.begin() + static_cast<std::ptrdiff_t>(mark));
+  EXPECT_THAT(Only("FilterReleased", teardown), ElementsAre("FilterReleased"));
+  EXPECT_THAT(Only("DllDetach", teardown), ElementsAre("DllDetach"));
+  const auto released = std::find(teardown.begin(), teardown.end(), "FilterReleased");
+  EXPECT_LT(released, std::find(teardown.begin(), teardown.end(), "DllDetach"))
+      << "the graph must be gone before COM unloads the board";
+}
+
+TEST_F(TravuneE2e, AnUpdateLastsIntoTheNextProcess) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  Click(IDC_UPDATE_EEPROM);
+  ASSERT_EQ(Shown(IDC_UPDATE_RESULT), SUCCESS);
+  ASSERT_TRUE(Escape());
+  ASSERT_NO_FATAL_FAILURE(Start());
+  Click(IDC_CHECK_EEPROM);
+  EXPECT_EQ(Shown(IDC_CHECK_RESULT), NEW);
+  EXPECT_TRUE(Escape());
+}
+
+TEST_F(TravuneE2e, RefusedReadsMakeTheCheckFailAfterReadingEveryOffset) {
+  WriteEeprom(ImageBytes());
+  SetKnob("TRAVUNE_SIMBOARD_REFUSE_READS", "0,5,255");
+  ASSERT_NO_FATAL_FAILURE(Start());
+  const Clicked check = Click(IDC_CHECK_EEPROM);
+  EXPECT_EQ(Shown(IDC_CHECK_RESULT), READ_FAILED);
+  EXPECT_EQ(Progress(), 0);
+  std::vector<std::string> reads;
+  for (int offset = 0; offset < 256; ++offset)
+    reads.push_back(
+        GetLine(offset, offset == 0 || offset == 5 || offset == 255 ? "E_FAIL" : "S_OK"));
+  EXPECT_THAT(Only("Get", check.requests), ElementsAreArray(reads));
+  EXPECT_TRUE(Escape());
+}
+
+TEST_F(TravuneE2e, ABlockRefusedOnceIsSentAgainBeforeTheNext) {
+  SetKnob("TRAVUNE_SIMBOARD_REFUSE_BLOCK", "8:1");
+  ASSERT_NO_FATAL_FAILURE(Start());
+  const Clicked update = Click(IDC_UPDATE_EEPROM);
+  EXPECT_EQ(Shown(IDC_UPDATE_RESULT), SUCCESS);
+  std::vector<std::string> writes = Only("Set", WholeUpdate());
+  writes.insert(writes.begin() + 2, SetLine(8, "E_FAIL"));
+  EXPECT_THAT(Only("Set", update.requests), ElementsAreArray(writes));
+  EXPECT_TRUE(Escape());
+}
+
+TEST_F(TravuneE2e, ABlockRefusedForEverEndsTheUpdateWithoutWritingFurther) {
+  SetKnob("TRAVUNE_SIMBOARD_REFUSE_BLOCK", "8:forever");
+  ASSERT_NO_FATAL_FAILURE(Start());
+  const Clicked update = Click(IDC_UPDATE_EEPROM);
+  EXPECT_EQ(Shown(IDC_UPDATE_RESULT), FAILED);
+  EXPECT_EQ(Progress(), 0);
+  const std::vector<std::string> writes = Only("Set", update.requests);
+  std::vector<std::string> expected = {SetLine(0), SetLine(4)};
+  expected.resize(std::max<size_t>(writes.size(), 3), SetLine(8, "E_FAIL"));
+  EXPECT_THAT(writes, ElementsAreArray(expected));
+  EXPECT_TRUE(Escape());
+}
+
+TEST_F(TravuneE2e, ADamagedEepromFileFailsBothProceduresAndIsLeftAlone) {
+  const std::string damaged = "0123456789";
+  WriteEeprom(damaged);
+  ASSERT_NO_FATAL_FAILURE(Start());
+  Click(IDC_CHECK_EEPROM);
+  EXPECT_EQ(Shown(IDC_CHECK_RESULT), READ_FAILED);
+  Click(IDC_UPDATE_EEPROM);
+  EXPECT_EQ(Shown(IDC_UPDATE_RESULT), FAILED);
+  EXPECT_TRUE(Escape());
+  EXPECT_EQ(ReadEeprom(), damaged);
+}
+
+TEST_F(TravuneE2e, TheBoardsResetBringsBackTheFactoryContents) {
+  WriteEeprom(ImageBytes());  // as an update leaves it
+  ASSERT_TRUE(Regsvr32("/s /n /i:reset"));
+  ASSERT_NO_FATAL_FAILURE(Start());
+  Click(IDC_CHECK_EEPROM);
+  EXPECT_EQ(Shown(IDC_CHECK_RESULT), OLD);
+  EXPECT_TRUE(Escape());
+}
+
+// Without a usable board the program says why once and both buttons do nothing.
+TEST_P(TravuneE2e, WithoutAUsableBoardClicksSendNothingAndShowNothing) {
+  ASSERT_NO_FATAL_FAILURE(Start(GetParam().board));
+  EXPECT_THAT(DebugStrings(), ElementsAreArray(GetParam().debugStrings));
+  const size_t mark = BoardLog().size();
+  Click(IDC_CHECK_EEPROM);
+  Click(IDC_UPDATE_EEPROM);
+  EXPECT_THAT(Requests(mark), IsEmpty());
+  EXPECT_EQ(Shown(IDC_CHECK_RESULT), "(hidden)");
+  EXPECT_EQ(Shown(IDC_UPDATE_RESULT), "(hidden)");
+  EXPECT_EQ(Progress(), 0);
+  EXPECT_TRUE(Escape());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Unusable, TravuneE2e,
+    ::testing::Values(
+        UnusableBoard{
+            "NoBoard",
+            Board::None,
+            {"CGraph::FindCaptureDevice() pDeviceEnum->CreateClassEnumerator() ERROR!!\n"}},
+        UnusableBoard{"AnotherTuner",
+                      Board::OtherTuner,
+                      {RECEIVER_FOUND, "CGraph::FindFilter( 3 ) ERROR!!\n",
+                       "Davad Irudazevi Failed", "CGraph::AddFilter( 2 ) ERROR!!\n"}}),
+    [](const ::testing::TestParamInfo<UnusableBoard>& info) { return info.param.name; });
