@@ -47,10 +47,11 @@ void Debuggee::Run(std::string program) {
       Capture(event.u.DebugString);
     } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT) {
       // The loader's breakpoint is ours to swallow; anything else is the program's.
-      const bool loaderBreak =
-          event.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT;
-      if (!(initialBreakpoint && loaderBreak)) status = DBG_EXCEPTION_NOT_HANDLED;
-      if (loaderBreak) initialBreakpoint = false;
+      if (initialBreakpoint &&
+          event.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT)
+        initialBreakpoint = false;
+      else
+        status = DBG_EXCEPTION_NOT_HANDLED;
     }
     ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
     if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) break;
@@ -59,11 +60,8 @@ void Debuggee::Run(std::string program) {
 }
 
 void Debuggee::Capture(const OUTPUT_DEBUG_STRING_INFO& info) {
-  if (info.fUnicode) return;  // the program writes narrow text only
-  std::string text(info.nDebugStringLength, '\0');
-  SIZE_T read = 0;
-  if (!ReadProcessMemory(process_, info.lpDebugStringData, &text[0], text.size(), &read)) return;
-  text.resize(read);
+  std::string text(info.nDebugStringLength, '\0');  // the program writes narrow text only
+  if (!ReadProcessMemory(process_, info.lpDebugStringData, &text[0], text.size(), nullptr)) return;
   text.resize(std::strlen(text.c_str()));
   std::lock_guard<std::mutex> lock(mutex_);
   strings_.push_back(text);

@@ -17,8 +17,6 @@ class Debuggee {
   explicit Debuggee(const std::string& program);
   // Ends the process if it still runs.
   ~Debuggee();
-  Debuggee(const Debuggee&) = delete;
-  Debuggee& operator=(const Debuggee&) = delete;
 
   DWORD Id() const { return id_; }
   // Every debug string so far, in order, without its terminator.

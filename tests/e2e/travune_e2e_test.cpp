@@ -1,6 +1,9 @@
 #include "travune_e2e.h"
 
-#include <algorithm>
+#include <cstdio>
+#include <set>
+
+#include "eeprom_image.h"
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
@@ -18,28 +21,41 @@ const char READ_FAILED[] = "EEPROM Read Failed !!";
 const char SUCCESS[] = "Update Success !!";
 const char FAILED[] = "Update Failed !!";
 
-std::vector<std::string> WholeCheck() {
-  std::vector<std::string> requests;
-  for (int offset = 0; offset < 256; ++offset) {
-    requests.push_back(READ_QUERY);
-    requests.push_back(GetLine(offset));
-  }
-  return requests;
+// A write carries its block of the program's own reference image.
+std::string SetLine(int offset, const char* result = "S_OK") {
+  char bytes[9];
+  std::snprintf(bytes, sizeof(bytes), "%02x%02x%02x%02x", g_EepromImage[offset],
+                g_EepromImage[offset + 1], g_EepromImage[offset + 2], g_EepromImage[offset + 3]);
+  return "Set prop=0 offset=" + std::to_string(offset) + " bytes=" + bytes + " result=" + result;
 }
 
-std::vector<std::string> WholeUpdate() {
-  std::vector<std::string> requests;
-  for (int offset = 0; offset < 256; offset += 4) {
-    requests.push_back(WRITE_QUERY);
-    requests.push_back(SetLine(offset));
-  }
-  return requests;
+const std::string IMAGE(reinterpret_cast<const char*>(g_EepromImage), sizeof(g_EepromImage));
+
+std::vector<std::string> Reads(std::set<int> refused = {}) {
+  std::vector<std::string> reads;
+  for (int offset = 0; offset < 256; ++offset)
+    reads.push_back("Get prop=2 offset=" + std::to_string(offset) +
+                    (refused.count(offset) ? " result=E_FAIL" : " result=S_OK"));
+  return reads;
 }
 
-std::vector<std::string> Only(const char* operation, const std::vector<std::string>& requests) {
+std::vector<std::string> Writes() {
+  std::vector<std::string> writes;
+  for (int offset = 0; offset < 256; offset += 4) writes.push_back(SetLine(offset));
+  return writes;
+}
+
+// Every request just after its support query.
+std::vector<std::string> EachQueried(const char* query, const std::vector<std::string>& requests) {
+  std::vector<std::string> queried;
+  for (const std::string& request : requests) queried.insert(queried.end(), {query, request});
+  return queried;
+}
+
+std::vector<std::string> Only(std::set<std::string> kinds, const std::vector<std::string>& lines) {
   std::vector<std::string> found;
-  for (const std::string& request : requests)
-    if (request.rfind(operation, 0) == 0) found.push_back(request);
+  for (const std::string& line : lines)
+    if (kinds.count(line.substr(0, line.find(' ')))) found.push_back(line);
   return found;
 }
 
@@ -48,21 +64,21 @@ std::vector<std::string> Only(const char* operation, const std::vector<std::stri
 TEST_F(TravuneE2e, FindsTheTunerThenChecksOldUpdatesChecksNewAndEndsOnEscape) {
   ASSERT_NO_FATAL_FAILURE(Start());
   EXPECT_THAT(
-      DebugStrings(),
+      app_->Strings(),
       ElementsAre(RECEIVER_FOUND, "CGraph::FindFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n",
                   "CGraph::AddFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n"));
 
   const Clicked check = Click(IDC_CHECK_EEPROM);
   EXPECT_EQ(Shown(IDC_CHECK_RESULT), OLD);
   EXPECT_EQ(Progress(), 0);
-  EXPECT_THAT(check.requests, ElementsAreArray(WholeCheck()));
+  EXPECT_THAT(check.requests, ElementsAreArray(EachQueried(READ_QUERY, Reads())));
 
   const Clicked update = Click(IDC_UPDATE_EEPROM);
   EXPECT_EQ(Shown(IDC_UPDATE_RESULT), SUCCESS);
   EXPECT_EQ(Shown(IDC_CHECK_RESULT), OLD) << "the update leaves the check line alone";
   EXPECT_EQ(Progress(), 0);
-  EXPECT_THAT(update.requests, ElementsAreArray(WholeUpdate()));
-  EXPECT_GE(update.ms, 640.0) << "64 blocks, each followed by a pause of 10 ms";
+  EXPECT_THAT(update.requests, ElementsAreArray(EachQueried(WRITE_QUERY, Writes())));
+  EXPECT_GE(update.time.count(), 640.0) << "64 blocks, each followed by a pause of 10 ms";
 
   Click(IDC_CHECK_EEPROM);
   EXPECT_EQ(Shown(IDC_CHECK_RESULT), NEW);
@@ -70,12 +86,8 @@ TEST_F(TravuneE2e, FindsTheTunerThenChecksOldUpdatesChecksNewAndEndsOnEscape) {
 
   const size_t mark = BoardLog().size();
   ASSERT_TRUE(Escape());
-  std::vector<std::string> teardown(BoardLog());
-  teardown.erase(teardown.begin(), teardown.begin() + static_cast<std::ptrdiff_t>(mark));
-  EXPECT_THAT(Only("FilterReleased", teardown), ElementsAre("FilterReleased"));
-  EXPECT_THAT(Only("DllDetach", teardown), ElementsAre("DllDetach"));
-  const auto released = std::find(teardown.begin(), teardown.end(), "FilterReleased");
-  EXPECT_LT(released, std::find(teardown.begin(), teardown.end(), "DllDetach"))
+  EXPECT_THAT(Only({"FilterReleased", "DllDetach"}, BoardLog(mark)),
+              ElementsAre("FilterReleased", "DllDetach"))
       << "the graph must be gone before COM unloads the board";
 }
 
@@ -91,38 +103,34 @@ TEST_F(TravuneE2e, AnUpdateLastsIntoTheNextProcess) {
 }
 
 TEST_F(TravuneE2e, RefusedReadsMakeTheCheckFailAfterReadingEveryOffset) {
-  WriteEeprom(ImageBytes());
-  SetKnob("TRAVUNE_SIMBOARD_REFUSE_READS", "0,5,255");
+  WriteEeprom(IMAGE);
+  SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_READS", "0,5,255");
   ASSERT_NO_FATAL_FAILURE(Start());
   const Clicked check = Click(IDC_CHECK_EEPROM);
   EXPECT_EQ(Shown(IDC_CHECK_RESULT), READ_FAILED);
   EXPECT_EQ(Progress(), 0);
-  std::vector<std::string> reads;
-  for (int offset = 0; offset < 256; ++offset)
-    reads.push_back(
-        GetLine(offset, offset == 0 || offset == 5 || offset == 255 ? "E_FAIL" : "S_OK"));
-  EXPECT_THAT(Only("Get", check.requests), ElementsAreArray(reads));
+  EXPECT_THAT(Only({"Get"}, check.requests), ElementsAreArray(Reads({0, 5, 255})));
   EXPECT_TRUE(Escape());
 }
 
 TEST_F(TravuneE2e, ABlockRefusedOnceIsSentAgainBeforeTheNext) {
-  SetKnob("TRAVUNE_SIMBOARD_REFUSE_BLOCK", "8:1");
+  SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_BLOCK", "8:1");
   ASSERT_NO_FATAL_FAILURE(Start());
   const Clicked update = Click(IDC_UPDATE_EEPROM);
   EXPECT_EQ(Shown(IDC_UPDATE_RESULT), SUCCESS);
-  std::vector<std::string> writes = Only("Set", WholeUpdate());
+  std::vector<std::string> writes = Writes();
   writes.insert(writes.begin() + 2, SetLine(8, "E_FAIL"));
-  EXPECT_THAT(Only("Set", update.requests), ElementsAreArray(writes));
+  EXPECT_THAT(Only({"Set"}, update.requests), ElementsAreArray(writes));
   EXPECT_TRUE(Escape());
 }
 
 TEST_F(TravuneE2e, ABlockRefusedForEverEndsTheUpdateWithoutWritingFurther) {
-  SetKnob("TRAVUNE_SIMBOARD_REFUSE_BLOCK", "8:forever");
+  SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_BLOCK", "8:forever");
   ASSERT_NO_FATAL_FAILURE(Start());
   const Clicked update = Click(IDC_UPDATE_EEPROM);
   EXPECT_EQ(Shown(IDC_UPDATE_RESULT), FAILED);
   EXPECT_EQ(Progress(), 0);
-  const std::vector<std::string> writes = Only("Set", update.requests);
+  const std::vector<std::string> writes = Only({"Set"}, update.requests);
   std::vector<std::string> expected = {SetLine(0), SetLine(4)};
   expected.resize(std::max<size_t>(writes.size(), 3), SetLine(8, "E_FAIL"));
   EXPECT_THAT(writes, ElementsAreArray(expected));
@@ -142,7 +150,7 @@ TEST_F(TravuneE2e, ADamagedEepromFileFailsBothProceduresAndIsLeftAlone) {
 }
 
 TEST_F(TravuneE2e, TheBoardsResetBringsBackTheFactoryContents) {
-  WriteEeprom(ImageBytes());  // as an update leaves it
+  WriteEeprom(IMAGE);  // as an update leaves it
   ASSERT_TRUE(Regsvr32("/s /n /i:reset"));
   ASSERT_NO_FATAL_FAILURE(Start());
   Click(IDC_CHECK_EEPROM);
@@ -153,11 +161,9 @@ TEST_F(TravuneE2e, TheBoardsResetBringsBackTheFactoryContents) {
 // Without a usable board the program says why once and both buttons do nothing.
 TEST_P(TravuneE2e, WithoutAUsableBoardClicksSendNothingAndShowNothing) {
   ASSERT_NO_FATAL_FAILURE(Start(GetParam().board));
-  EXPECT_THAT(DebugStrings(), ElementsAreArray(GetParam().debugStrings));
-  const size_t mark = BoardLog().size();
-  Click(IDC_CHECK_EEPROM);
-  Click(IDC_UPDATE_EEPROM);
-  EXPECT_THAT(Requests(mark), IsEmpty());
+  EXPECT_THAT(app_->Strings(), ElementsAreArray(GetParam().debugStrings));
+  EXPECT_THAT(Click(IDC_CHECK_EEPROM).requests, IsEmpty());
+  EXPECT_THAT(Click(IDC_UPDATE_EEPROM).requests, IsEmpty());
   EXPECT_EQ(Shown(IDC_CHECK_RESULT), "(hidden)");
   EXPECT_EQ(Shown(IDC_UPDATE_RESULT), "(hidden)");
   EXPECT_EQ(Progress(), 0);
