@@ -1,14 +1,11 @@
-// Walks through Travune.exe as a person would, for machines without a
-// display of their own: starts it, clicks Check EEPROM, Update EEPROM and
-// Check EEPROM, prints each result line with its duration, saves a picture of
-// the whole window in each state, and ends it with Escape. With --runs N it
-// repeats start, check, update and Escape N times and prints the timings.
-//
-//   walkthrough <Travune.exe> <folder for the .bmp pictures>
-//   walkthrough <Travune.exe> --runs N
+// Walks through Travune.exe as a person would: Check EEPROM, Update EEPROM,
+// Check EEPROM, each result line printed with its duration and the whole
+// window saved as a BMP in each state, then Escape. With --runs N it times N
+// rounds of start, check, update and Escape instead.
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,10 +19,8 @@ namespace {
 const char MAIN_CAPTION[] = "Travune ( EEPROM Update )";
 
 double Now() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return std::chrono::duration<double, std::milli>(now).count();
 }
 
 struct Running {
@@ -34,17 +29,14 @@ struct Running {
   double startMs = 0;  // process start to main window visible
 };
 
-BOOL CALLBACK MatchMainWindow(HWND window, LPARAM parameter) {
-  Running* app = reinterpret_cast<Running*>(parameter);
-  DWORD owner = 0;
-  char caption[64] = "";
-  GetWindowThreadProcessId(window, &owner);
-  GetWindowTextA(window, caption, sizeof(caption));
-  if (owner != app->process.dwProcessId || !IsWindowVisible(window) ||
-      std::strcmp(caption, MAIN_CAPTION) != 0)
-    return TRUE;
-  app->window = window;
-  return FALSE;
+// Escape, as the dialog manager delivers it; true once the process ended.
+bool End(Running* app) {
+  if (app->window != nullptr) PostMessageA(app->window, WM_COMMAND, IDCANCEL, 0);
+  const bool ended = WaitForSingleObject(app->process.hProcess, 20000) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(app->process.hProcess, 1);
+  CloseHandle(app->process.hThread);
+  CloseHandle(app->process.hProcess);
+  return ended;
 }
 
 bool Start(const char* exe, Running* app) {
@@ -57,25 +49,17 @@ bool Start(const char* exe, Running* app) {
     std::fprintf(stderr, "walkthrough: cannot start %s (error %lu)\n", exe, GetLastError());
     return false;
   }
-  for (DWORD began = GetTickCount(); app->window == nullptr; Sleep(2)) {
-    if (GetTickCount() - began > 30000) {
+  for (DWORD owner = 0; owner != app->process.dwProcessId; Sleep(2)) {
+    if (Now() - start > 30000) {
       std::fprintf(stderr, "walkthrough: no window \"%s\" within 30 s\n", MAIN_CAPTION);
+      TerminateProcess(app->process.hProcess, 1);
       return false;
     }
-    EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(app));
+    app->window = FindWindowA(nullptr, MAIN_CAPTION);
+    if (IsWindowVisible(app->window)) GetWindowThreadProcessId(app->window, &owner);
   }
   app->startMs = Now() - start;
   return true;
-}
-
-// Escape, as the dialog manager delivers it; true once the process ended.
-bool End(Running* app) {
-  if (app->window != nullptr) PostMessageA(app->window, WM_COMMAND, IDCANCEL, 0);
-  const bool ended = WaitForSingleObject(app->process.hProcess, 20000) == WAIT_OBJECT_0;
-  if (!ended) TerminateProcess(app->process.hProcess, 1);
-  CloseHandle(app->process.hThread);
-  CloseHandle(app->process.hProcess);
-  return ended;
 }
 
 // BM_CLICK returns once the button's handler has returned: its duration.
@@ -84,12 +68,6 @@ double Click(HWND window, int button) {
   const double start = Now();
   SendMessageTimeoutA(GetDlgItem(window, button), BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &result);
   return Now() - start;
-}
-
-std::string Shown(HWND window, int line) {
-  char text[256] = "(hidden)";
-  if (IsWindowVisible(GetDlgItem(window, line))) GetDlgItemTextA(window, line, text, sizeof(text));
-  return text;
 }
 
 // The window's whole rectangle, frame and title bar included, as a 24-bit BMP.
@@ -115,8 +93,8 @@ bool SavePicture(HWND window, const std::string& path) {
   ReleaseDC(nullptr, screen);
   BITMAPFILEHEADER file = {0x4D42, 0, 0, 0, sizeof(file) + sizeof(header)};
   file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  FILE* out = std::fopen(path.c_str(), "wb");
-  if (rows != height || out == nullptr) return false;
+  FILE* out = rows == height ? std::fopen(path.c_str(), "wb") : nullptr;
+  if (out == nullptr) return false;
   std::fwrite(&file, sizeof(file), 1, out);
   std::fwrite(&header, sizeof(header), 1, out);
   std::fwrite(pixels.data(), pixels.size(), 1, out);
@@ -136,7 +114,10 @@ int WalkThrough(const char* exe, const std::string& folder) {
                {IDC_CHECK_EEPROM, IDC_CHECK_RESULT, "Check EEPROM", "4-check"}};
   for (const auto& step : steps) {
     const double ms = Click(app.window, step.button);
-    std::printf("%-14s -> %s   (%.0f ms)\n", step.label, Shown(app.window, step.line).c_str(), ms);
+    char shown[256] = "(hidden)";
+    if (IsWindowVisible(GetDlgItem(app.window, step.line)))
+      GetDlgItemTextA(app.window, step.line, shown, sizeof(shown));
+    std::printf("%-14s -> %s   (%.0f ms)\n", step.label, shown, ms);
     std::fflush(stdout);
     saved = SavePicture(app.window, folder + "\\walkthrough-" + step.picture + ".bmp") && saved;
   }
@@ -178,8 +159,6 @@ int main(int argc, char** argv) {
   if (argc == 4 && std::strcmp(argv[2], "--runs") == 0 && std::atoi(argv[3]) > 0)
     return Bench(argv[1], std::atoi(argv[3]));
   if (argc == 3 && argv[2][0] != '-') return WalkThrough(argv[1], argv[2]);
-  std::fprintf(stderr,
-               "usage: walkthrough <Travune.exe> <picture folder>\n"
-               "       walkthrough <Travune.exe> --runs N\n");
+  std::fprintf(stderr, "usage: walkthrough <Travune.exe> <picture folder> | --runs N\n");
   return 2;
 }
