@@ -116,7 +116,7 @@ int WalkThrough(const char* exe, const std::string& folder) {
     const double ms = Click(app.window, step.button);
     char shown[256] = "(hidden)";
     if (IsWindowVisible(GetDlgItem(app.window, step.line)))
-      GetDlgItemTextA(app.window, step.line, shown, sizeof(shown));
+      GetWindowTextA(GetDlgItem(app.window, step.line), shown, sizeof(shown));
     std::printf("%-14s -> %s   (%.0f ms)\n", step.label, shown, ms);
     std::fflush(stdout);
     saved = SavePicture(app.window, folder + "\\walkthrough-" + step.picture + ".bmp") && saved;

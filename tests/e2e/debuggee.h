@@ -1,7 +1,6 @@
-// Runs a program as our debuggee (DEBUG_ONLY_THIS_PROCESS) so that every
-// OutputDebugStringA it writes is captured byte for byte. Debug events go to
-// the thread that created the process, so a thread of our own creates it and
-// runs the debug loop until the process exits.
+// Runs a program as our debuggee so that every OutputDebugStringA it writes
+// is captured byte for byte. Debug events go to the thread that created the
+// process: a thread of our own creates it and runs the loop until it exits.
 #pragma once
 
 #include <windows.h>

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -39,9 +40,8 @@ struct Clicked {
 };
 
 inline std::string Env(const char* name, const char* fallback = "") {
-  char value[1024];
-  const DWORD length = GetEnvironmentVariableA(name, value, sizeof(value));
-  return length > 0 && length < sizeof(value) ? value : fallback;
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : fallback;
 }
 
 class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
@@ -69,7 +69,6 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
   }
 
   void TearDown() override {
-    app_.reset();
     if (HasFailure()) std::printf("board log and EEPROM file kept in %s\n", folder_.c_str());
   }
 
@@ -99,16 +98,16 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
   // Escape, as the dialog manager delivers it; true once the process ended.
   bool Escape() {
     PostMessageA(main_, WM_COMMAND, IDCANCEL, 0);
-    return app_->WaitForExit(20000);
+    return app_->WaitForExit(10000);
   }
 
   Clicked Click(int button) {
     const size_t mark = BoardLog().size();
     const auto start = std::chrono::steady_clock::now();
     DWORD_PTR result = 0;
-    EXPECT_NE(0, SendMessageTimeoutA(GetDlgItem(main_, button), BM_CLICK, 0, 0, SMTO_NORMAL, 60000,
+    EXPECT_NE(0, SendMessageTimeoutA(GetDlgItem(main_, button), BM_CLICK, 0, 0, SMTO_NORMAL, 20000,
                                      &result))
-        << "the click on " << button << " did not return within 60 s";
+        << "the click on " << button << " did not return within 20 s";
     Clicked clicked = {std::chrono::steady_clock::now() - start, {}};
     // A Get's byte is left out: it is the board's, not the program's.
     for (std::string line : BoardLog(mark)) {
@@ -121,15 +120,19 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
     return clicked;
   }
 
-  // The text of a result line, or "(hidden)".
+  // The text of a result line, or "(hidden)"; no wait on a program that hangs.
   std::string Shown(int line) const {
     char text[256] = "(hidden)";
-    if (IsWindowVisible(GetDlgItem(main_, line))) GetDlgItemTextA(main_, line, text, sizeof(text));
+    HWND control = GetDlgItem(main_, line);
+    if (IsWindowVisible(control)) GetWindowTextA(control, text, sizeof(text));
     return text;
   }
 
   int Progress() const {
-    return static_cast<int>(SendDlgItemMessageA(main_, IDC_PROGRESS, PBM_GETPOS, 0, 0));
+    DWORD_PTR position = 0;
+    SendMessageTimeoutA(GetDlgItem(main_, IDC_PROGRESS), PBM_GETPOS, 0, 0, SMTO_NORMAL, 5000,
+                        &position);
+    return static_cast<int>(position);
   }
 
   // Runs regsvr32 with these arguments and the board's path; true on exit code 0.
