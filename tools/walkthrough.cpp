@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -93,12 +94,12 @@ bool SavePicture(HWND window, const std::string& path) {
   ReleaseDC(nullptr, screen);
   BITMAPFILEHEADER file = {0x4D42, 0, 0, 0, sizeof(file) + sizeof(header)};
   file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  FILE* out = rows == height ? std::fopen(path.c_str(), "wb") : nullptr;
-  if (out == nullptr) return false;
-  std::fwrite(&file, sizeof(file), 1, out);
-  std::fwrite(&header, sizeof(header), 1, out);
-  std::fwrite(pixels.data(), pixels.size(), 1, out);
-  return std::fclose(out) == 0;
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+  out.write(reinterpret_cast<const char*>(&header), sizeof(header));
+  out.write(reinterpret_cast<const char*>(pixels.data()),
+            static_cast<std::streamsize>(pixels.size()));
+  return rows == height && out.good();
 }
 
 int WalkThrough(const char* exe, const std::string& folder) {

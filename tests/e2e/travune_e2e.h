@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -40,8 +39,9 @@ struct Clicked {
 };
 
 inline std::string Env(const char* name, const char* fallback = "") {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : fallback;
+  char value[1024];
+  const DWORD length = GetEnvironmentVariableA(name, value, sizeof(value));
+  return length > 0 && length < sizeof(value) ? value : fallback;
 }
 
 class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
