@@ -27,3 +27,28 @@ travune_wine_prefix() {
     fi
   ) 9>"$WINEPREFIX.lock"
 }
+
+# Starts a private Xvfb on a free display and exports DISPLAY;
+# travune_stop_xvfb ends it.
+travune_start_xvfb() {
+  local fifo display=""
+  fifo="$(mktemp -u)"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  TRAVUNE_XVFB_PID=$!
+  read -r -t 30 display <"$fifo" || true
+  rm -f "$fifo"
+  if [ -z "$display" ]; then
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  export DISPLAY=":$display"
+}
+
+travune_stop_xvfb() {
+  if [ -n "${TRAVUNE_XVFB_PID:-}" ]; then
+    kill "$TRAVUNE_XVFB_PID" 2>/dev/null || true
+    wait "$TRAVUNE_XVFB_PID" 2>/dev/null || true
+    TRAVUNE_XVFB_PID=""
+  fi
+}

@@ -1,0 +1,178 @@
+// The real Travune.exe, run as our debuggee, against the simulated board
+// registered by the real regsvr32 (a child process, so either bitness works)
+// and found through the platform's own media framework. Paths come from
+// TRAVUNE_E2E_APP, TRAVUNE_E2E_BOARD and TRAVUNE_E2E_REGSVR32; the board's
+// knobs are environment variables that regsvr32 and Travune.exe inherit.
+#pragma once
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "debuggee.h"
+#include "resource.h"
+
+enum class Board { Standard, OtherTuner, None };
+
+// A start without a usable board: its registration and Travune.exe's debug strings.
+struct UnusableBoard {
+  const char* name;
+  Board board;
+  std::vector<std::string> debugStrings;
+};
+
+// A click: how long its handler ran and the board's requests meanwhile.
+struct Clicked {
+  std::chrono::duration<double, std::milli> time;
+  std::vector<std::string> requests;
+};
+
+inline std::string Env(const char* name, const char* fallback = "") {
+  char value[1024];
+  const DWORD length = GetEnvironmentVariableA(name, value, sizeof(value));
+  return length > 0 && length < sizeof(value) ? value : fallback;
+}
+
+class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
+ protected:
+  static void SetUpTestSuite() {
+    // Without a window manager, Wine waits two seconds for a closing window
+    // to be withdrawn unless its X11 driver leaves window management alone.
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed", REG_SZ, "N", 2);
+  }
+
+  // A folder of the test's own, emptied of what an earlier run left there.
+  void SetUp() override {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof(temp), temp);
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '-');
+    folder_ = temp + ("travune-e2e-" + name);
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    DeleteFileA((folder_ + "\\eeprom.bin").c_str());
+    DeleteFileA((folder_ + "\\board.log").c_str());
+    SetEnvironmentVariableA("TRAVUNE_SIMBOARD_EEPROM", (folder_ + "\\eeprom.bin").c_str());
+    SetEnvironmentVariableA("TRAVUNE_SIMBOARD_LOG", (folder_ + "\\board.log").c_str());
+    SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_READS", nullptr);
+    SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_BLOCK", nullptr);
+  }
+
+  void TearDown() override {
+    if (HasFailure()) std::printf("board log and EEPROM file kept in %s\n", folder_.c_str());
+  }
+
+  // Registers the board as asked unless it already is (the prefix keeps it
+  // across tests), then starts Travune.exe and waits for its main window.
+  void Start(Board board = Board::Standard) {
+    static std::optional<Board> registered;
+    if (registered != board) {
+      registered.reset();
+      if (board == Board::OtherTuner)
+        SetEnvironmentVariableA("TRAVUNE_SIMBOARD_TUNER_NAME", "Travune Digital Tuner 2 (DVB-T)");
+      ASSERT_TRUE(Regsvr32(board == Board::None ? "/s /u" : "/s"));
+      SetEnvironmentVariableA("TRAVUNE_SIMBOARD_TUNER_NAME", nullptr);
+      registered = board;
+    }
+    app_.reset();
+    app_ = std::make_unique<Debuggee>(Env("TRAVUNE_E2E_APP"));
+    ASSERT_NE(app_->Id(), 0u) << "Travune.exe did not start: " << Env("TRAVUNE_E2E_APP");
+    DWORD owner = 0;
+    for (DWORD start = GetTickCount(); owner != app_->Id(); Sleep(5)) {
+      ASSERT_LT(GetTickCount() - start, 30000u) << "no main window within 30 s";
+      main_ = FindWindowA(nullptr, "Travune ( EEPROM Update )");
+      if (IsWindowVisible(main_)) GetWindowThreadProcessId(main_, &owner);
+    }
+  }
+
+  // Escape, as the dialog manager delivers it; true once the process ended.
+  bool Escape() {
+    PostMessageA(main_, WM_COMMAND, IDCANCEL, 0);
+    return app_->WaitForExit(10000);
+  }
+
+  Clicked Click(int button) {
+    const size_t mark = BoardLog().size();
+    const auto start = std::chrono::steady_clock::now();
+    DWORD_PTR result = 0;
+    EXPECT_NE(0, SendMessageTimeoutA(GetDlgItem(main_, button), BM_CLICK, 0, 0, SMTO_NORMAL, 20000,
+                                     &result))
+        << "the click on " << button << " did not return within 20 s";
+    Clicked clicked = {std::chrono::steady_clock::now() - start, {}};
+    // A Get's byte is left out: it is the board's, not the program's.
+    for (std::string line : BoardLog(mark)) {
+      const size_t bytes = line.find(" bytes=");
+      if (line.rfind("Get ", 0) == 0 && bytes != std::string::npos)
+        line.erase(bytes, line.find(' ', bytes + 1) - bytes);
+      for (const char* request : {"QuerySupported ", "Get ", "Set "})
+        if (line.rfind(request, 0) == 0) clicked.requests.push_back(line);
+    }
+    return clicked;
+  }
+
+  // The text of a result line, or "(hidden)"; no wait on a program that hangs.
+  std::string Shown(int line) const {
+    char text[256] = "(hidden)";
+    HWND control = GetDlgItem(main_, line);
+    if (IsWindowVisible(control)) GetWindowTextA(control, text, sizeof(text));
+    return text;
+  }
+
+  int Progress() const {
+    DWORD_PTR position = 0;
+    SendMessageTimeoutA(GetDlgItem(main_, IDC_PROGRESS), PBM_GETPOS, 0, 0, SMTO_NORMAL, 5000,
+                        &position);
+    return static_cast<int>(position);
+  }
+
+  // Runs regsvr32 with these arguments and the board's path; true on exit code 0.
+  static bool Regsvr32(const std::string& arguments) {
+    std::string commandLine = "\"" + Env("TRAVUNE_E2E_REGSVR32", "regsvr32") + "\" " + arguments +
+                              " \"" + Env("TRAVUNE_E2E_BOARD") + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+      return false;
+    DWORD code = 1;
+    if (WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0)
+      GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return code == 0;
+  }
+
+  void WriteEeprom(const std::string& bytes) const {
+    std::ofstream(folder_ + "\\eeprom.bin", std::ios::binary) << bytes;
+  }
+
+  std::string ReadEeprom() const {
+    std::ifstream file(folder_ + "\\eeprom.bin", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
+
+  // The lines of the board's request log from line `from` on.
+  std::vector<std::string> BoardLog(size_t from = 0) const {
+    std::ifstream file(folder_ + "\\board.log", std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    lines.erase(lines.begin(),
+                lines.begin() + static_cast<std::ptrdiff_t>(std::min(from, lines.size())));
+    return lines;
+  }
+
+  std::string folder_;
+  std::unique_ptr<Debuggee> app_;
+  HWND main_ = nullptr;
+};

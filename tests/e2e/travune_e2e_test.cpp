@@ -1,0 +1,183 @@
+#include "travune_e2e.h"
+
+#include <cstdio>
+#include <set>
+
+#include "eeprom_image.h"
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::IsEmpty;
+
+namespace {
+
+const char RECEIVER_FOUND[] =
+    "CGraph::FindCaptureDevice() str Device string = Travune Digital Receiver (DVB-T)";
+const char READ_QUERY[] = "QuerySupported prop=2 offset=- bytes=- result=S_OK support=1";
+const char WRITE_QUERY[] = "QuerySupported prop=0 offset=- bytes=- result=S_OK support=2";
+const char OLD[] = "EEprom Is Old !! Pls Update !";
+const char NEW[] = "EEPROM Is New !!";
+const char READ_FAILED[] = "EEPROM Read Failed !!";
+const char SUCCESS[] = "Update Success !!";
+const char FAILED[] = "Update Failed !!";
+
+// A write carries its block of the program's own reference image.
+std::string SetLine(int offset, const char* result = "S_OK") {
+  char bytes[9];
+  std::snprintf(bytes, sizeof(bytes), "%02x%02x%02x%02x", g_EepromImage[offset],
+                g_EepromImage[offset + 1], g_EepromImage[offset + 2], g_EepromImage[offset + 3]);
+  return "Set prop=0 offset=" + std::to_string(offset) + " bytes=" + bytes + " result=" + result;
+}
+
+const std::string IMAGE(reinterpret_cast<const char*>(g_EepromImage), sizeof(g_EepromImage));
+
+std::vector<std::string> Reads(std::set<int> refused = {}) {
+  std::vector<std::string> reads;
+  for (int offset = 0; offset < 256; ++offset)
+    reads.push_back("Get prop=2 offset=" + std::to_string(offset) +
+                    (refused.count(offset) ? " result=E_FAIL" : " result=S_OK"));
+  return reads;
+}
+
+std::vector<std::string> Writes() {
+  std::vector<std::string> writes;
+  for (int offset = 0; offset < 256; offset += 4) writes.push_back(SetLine(offset));
+  return writes;
+}
+
+// Every request just after its support query.
+std::vector<std::string> EachQueried(const char* query, const std::vector<std::string>& requests) {
+  std::vector<std::string> queried;
+  for (const std::string& request : requests) queried.insert(queried.end(), {query, request});
+  return queried;
+}
+
+std::vector<std::string> Only(std::set<std::string> kinds, const std::vector<std::string>& lines) {
+  std::vector<std::string> found;
+  for (const std::string& line : lines)
+    if (kinds.count(line.substr(0, line.find(' ')))) found.push_back(line);
+  return found;
+}
+
+}  // namespace
+
+TEST_F(TravuneE2e, FindsTheTunerThenChecksOldUpdatesChecksNewAndEndsOnEscape) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  EXPECT_THAT(
+      app_->Strings(),
+      ElementsAre(RECEIVER_FOUND, "CGraph::FindFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n",
+                  "CGraph::AddFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n"));
+
+  const Clicked check = Click(IDC_CHECK_EEPROM);
+  EXPECT_EQ(Shown(IDC_CHECK_RESULT), OLD);
+  EXPECT_EQ(Progress(), 0);
+  EXPECT_THAT(check.requests, ElementsAreArray(EachQueried(READ_QUERY, Reads())));
+
+  const Clicked update = Click(IDC_UPDATE_EEPROM);
+  EXPECT_EQ(Shown(IDC_UPDATE_RESULT), SUCCESS);
+  EXPECT_EQ(Shown(IDC_CHECK_RESULT), OLD) << "the update leaves the check line alone";
+  EXPECT_EQ(Progress(), 0);
+  EXPECT_THAT(update.requests, ElementsAreArray(EachQueried(WRITE_QUERY, Writes())));
+  EXPECT_GE(update.time.count(), 640.0) << "64 blocks, each followed by a pause of 10 ms";
+
+  Click(IDC_CHECK_EEPROM);
+  EXPECT_EQ(Shown(IDC_CHECK_RESULT), NEW);
+  EXPECT_EQ(Progress(), 0);
+
+  const size_t mark = BoardLog().size();
+  ASSERT_TRUE(Escape());
+  EXPECT_THAT(Only({"FilterReleased", "DllDetach"}, BoardLog(mark)),
+              ElementsAre("FilterReleased", "DllDetach"))
+      << "the graph must be gone before COM unloads the board";
+}
+
+TEST_F(TravuneE2e, AnUpdateLastsIntoTheNextProcess) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  Click(IDC_UPDATE_EEPROM);
+  ASSERT_EQ(Shown(IDC_UPDATE_RESULT), SUCCESS);
+  ASSERT_TRUE(Escape());
+  ASSERT_NO_FATAL_FAILURE(Start());
+  Click(IDC_CHECK_EEPROM);
+  EXPECT_EQ(Shown(IDC_CHECK_RESULT), NEW);
+  EXPECT_TRUE(Escape());
+}
+
+TEST_F(TravuneE2e, RefusedReadsMakeTheCheckFailAfterReadingEveryOffset) {
+  WriteEeprom(IMAGE);
+  SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_READS", "0,5,255");
+  ASSERT_NO_FATAL_FAILURE(Start());
+  const Clicked check = Click(IDC_CHECK_EEPROM);
+  EXPECT_EQ(Shown(IDC_CHECK_RESULT), READ_FAILED);
+  EXPECT_EQ(Progress(), 0);
+  EXPECT_THAT(Only({"Get"}, check.requests), ElementsAreArray(Reads({0, 5, 255})));
+  EXPECT_TRUE(Escape());
+}
+
+TEST_F(TravuneE2e, ABlockRefusedOnceIsSentAgainBeforeTheNext) {
+  SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_BLOCK", "8:1");
+  ASSERT_NO_FATAL_FAILURE(Start());
+  const Clicked update = Click(IDC_UPDATE_EEPROM);
+  EXPECT_EQ(Shown(IDC_UPDATE_RESULT), SUCCESS);
+  std::vector<std::string> writes = Writes();
+  writes.insert(writes.begin() + 2, SetLine(8, "E_FAIL"));
+  EXPECT_THAT(Only({"Set"}, update.requests), ElementsAreArray(writes));
+  EXPECT_TRUE(Escape());
+}
+
+TEST_F(TravuneE2e, ABlockRefusedForEverEndsTheUpdateWithoutWritingFurther) {
+  SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_BLOCK", "8:forever");
+  ASSERT_NO_FATAL_FAILURE(Start());
+  const Clicked update = Click(IDC_UPDATE_EEPROM);
+  EXPECT_EQ(Shown(IDC_UPDATE_RESULT), FAILED);
+  EXPECT_EQ(Progress(), 0);
+  const std::vector<std::string> writes = Only({"Set"}, update.requests);
+  std::vector<std::string> expected = {SetLine(0), SetLine(4)};
+  expected.resize(std::max<size_t>(writes.size(), 3), SetLine(8, "E_FAIL"));
+  EXPECT_THAT(writes, ElementsAreArray(expected));
+  EXPECT_TRUE(Escape());
+}
+
+TEST_F(TravuneE2e, ADamagedEepromFileFailsBothProceduresAndIsLeftAlone) {
+  WriteEeprom("0123456789");
+  ASSERT_NO_FATAL_FAILURE(Start());
+  Click(IDC_CHECK_EEPROM);
+  EXPECT_EQ(Shown(IDC_CHECK_RESULT), READ_FAILED);
+  Click(IDC_UPDATE_EEPROM);
+  EXPECT_EQ(Shown(IDC_UPDATE_RESULT), FAILED);
+  EXPECT_TRUE(Escape());
+  EXPECT_EQ(ReadEeprom(), "0123456789");
+}
+
+TEST_F(TravuneE2e, TheBoardsResetBringsBackTheFactoryContents) {
+  WriteEeprom(IMAGE);  // as an update leaves it
+  ASSERT_TRUE(Regsvr32("/s /n /i:reset"));
+  ASSERT_NO_FATAL_FAILURE(Start());
+  Click(IDC_CHECK_EEPROM);
+  EXPECT_EQ(Shown(IDC_CHECK_RESULT), OLD);
+  EXPECT_TRUE(Escape());
+}
+
+// Without a usable board the program says why once and both buttons do nothing.
+TEST_P(TravuneE2e, WithoutAUsableBoardClicksSendNothingAndShowNothing) {
+  ASSERT_NO_FATAL_FAILURE(Start(GetParam().board));
+  EXPECT_THAT(app_->Strings(), ElementsAreArray(GetParam().debugStrings));
+  EXPECT_THAT(Click(IDC_CHECK_EEPROM).requests, IsEmpty());
+  EXPECT_THAT(Click(IDC_UPDATE_EEPROM).requests, IsEmpty());
+  EXPECT_EQ(Shown(IDC_CHECK_RESULT), "(hidden)");
+  EXPECT_EQ(Shown(IDC_UPDATE_RESULT), "(hidden)");
+  EXPECT_EQ(Progress(), 0);
+  EXPECT_TRUE(Escape());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Unusable, TravuneE2e,
+    ::testing::Values(
+        UnusableBoard{
+            "NoBoard",
+            Board::None,
+            {"CGraph::FindCaptureDevice() pDeviceEnum->CreateClassEnumerator() ERROR!!\n"}},
+        UnusableBoard{"AnotherTuner",
+                      Board::OtherTuner,
+                      {RECEIVER_FOUND, "CGraph::FindFilter( 3 ) ERROR!!\n",
+                       "Davad Irudazevi Failed", "CGraph::AddFilter( 2 ) ERROR!!\n"}}),
+    [](const ::testing::TestParamInfo<UnusableBoard>& info) { return info.param.name; });
