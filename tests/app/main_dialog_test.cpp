@@ -1,4 +1,4 @@
-// The real main dialog in-process, with no board registered: looked at once
+// The real main dialog in-process, in a world without a board: looked at once
 // shown, the About box, both buttons clicked, then the order of its teardown.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "com_instance.h"
 #include "lumiq_dlg.h"
 
 namespace {
@@ -22,6 +23,13 @@ bool ComOpenOnThisThread() {
   const HRESULT result = CoInitialize(nullptr);
   if (SUCCEEDED(result)) CoUninitialize();
   return result == S_FALSE;
+}
+
+// No class can be made, so the device search finds no board whatever the
+// prefix holds.
+HRESULT NoClass(REFCLSID, IUnknown*, DWORD, REFIID, void** object) {
+  *object = nullptr;
+  return REGDB_E_CLASSNOTREG;
 }
 
 BOOL WINAPI RecordUnregister(HDEVNOTIFY handle) {
@@ -143,6 +151,7 @@ struct ObservedMainDialog : CLumiqDlg {
 
 TEST(MainDialog, LooksRightStaysInertWithoutABoardAndTearsDownInOrder) {
   InitCommonControls();  // the progress bar's class
+  SetComInstanceCreator(NoClass);
   // A graph left undeleted goes with the dialog object.
   ASSERT_EQ(ObservedMainDialog(nullptr).DoModal(), IDCANCEL) << "-1: is there a display?";
   EXPECT_EQ(g_teardown,
