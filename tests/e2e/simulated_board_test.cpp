@@ -76,13 +76,12 @@ TEST_F(SimulatedBoard, RefusesEveryMalformedRequestAndChangesNothing) {
     void* data = row.dataLength != 0 ? record : nullptr;
     void* in = row.instanceLength >= 0 ? instance : nullptr;
     const DWORD inLength = row.instanceLength >= 0 ? row.instanceLength : 19;
-    DWORD support = 0;
-    DWORD returned = 0;
+    DWORD answer = 0;  // the support flags or the length returned
     const HRESULT result =
         row.operation == 'S' ? properties->Set(set, row.id, in, inLength, data, row.dataLength)
         : row.operation == 'G'
-            ? properties->Get(set, row.id, in, inLength, data, row.dataLength, &returned)
-            : properties->QuerySupported(set, row.id, row.dataLength != 0 ? &support : nullptr);
+            ? properties->Get(set, row.id, in, inLength, data, row.dataLength, &answer)
+            : properties->QuerySupported(set, row.id, row.dataLength != 0 ? &answer : nullptr);
     EXPECT_EQ(result, row.expected);
     EXPECT_EQ(record[12], 0) << "no byte read into the reply";
     EXPECT_EQ(ReadEeprom(), image);
