@@ -13,7 +13,6 @@ class CDialog {
   // Creates the window from the template, runs the modal loop and returns
   // after the window is destroyed, with the value given to EndDialog.
   INT_PTR DoModal();
-  HWND GetSafeHwnd() const { return m_hWnd; }
 
  protected:
   // Binds the controls (BindControls); true lets the system set the focus.

@@ -1,8 +1,14 @@
 #include "point_font.h"
 
+namespace {
+
+// The character height in pixels (negative: without internal leading) of a
+// font of the given size on a display with the given vertical resolution.
 int PointFontHeight(int tenthsOfPoint, int pixelsPerInch) {
   return -MulDiv(tenthsOfPoint, pixelsPerInch, 720);
 }
+
+}  // namespace
 
 CPointFont::~CPointFont() { Delete(); }
 

@@ -21,7 +21,3 @@ class CPointFont {
   CPointFont(const CPointFont&) = delete;
   CPointFont& operator=(const CPointFont&) = delete;
 };
-
-// The character height in pixels (negative: without internal leading) of a
-// font of the given size on a display with the given vertical resolution.
-int PointFontHeight(int tenthsOfPoint, int pixelsPerInch);

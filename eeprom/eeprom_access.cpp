@@ -3,6 +3,8 @@
 #include <cstring>
 
 namespace {
+// One buffer per kind of request, zero at start and reused for the whole run:
+// what a driver's reply leaves in it stays until the next request.
 EEPROM_READ_REQUEST g_readRequest = {};
 EEPROM_WRITE_REQUEST g_writeRequest = {};
 
@@ -12,9 +14,6 @@ bool Supports(IKsPropertySet* propertySet, DWORD propertyId, DWORD neededFlag) {
          (support & neededFlag) != 0;
 }
 }  // namespace
-
-EEPROM_READ_REQUEST& EepromReadRequestBuffer() { return g_readRequest; }
-EEPROM_WRITE_REQUEST& EepromWriteRequestBuffer() { return g_writeRequest; }
 
 bool ReadEepromByte(IKsPropertySet* propertySet, BYTE offset, BYTE* value) {
   g_readRequest.Selector = EEPROM_SELECTOR;

@@ -12,8 +12,3 @@ bool ReadEepromByte(IKsPropertySet* propertySet, BYTE offset, BYTE* value);
 // Writes data[0..3] at offset (a multiple of 4, at most 252). False when the
 // block was not accepted.
 bool WriteEepromBlock(IKsPropertySet* propertySet, BYTE offset, const BYTE data[4]);
-
-// The two request buffers, alive for the whole run and reused by every
-// request of their kind; exposed so tests can see what the driver left.
-EEPROM_READ_REQUEST& EepromReadRequestBuffer();
-EEPROM_WRITE_REQUEST& EepromWriteRequestBuffer();
