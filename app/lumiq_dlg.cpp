@@ -23,8 +23,8 @@ Proc ProcAddress(HMODULE module, const char* name) {
 CLumiqDlg::CLumiqDlg(HWND parent)
     : CDialog(IDD_MAIN_DIALOG, parent),
       m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
-      m_hDeviceNotification(nullptr),
       m_pRegisterDeviceNotification(nullptr),
+      m_hDeviceNotification(nullptr),
       m_pUnregisterDeviceNotification(nullptr) {}
 
 void CLumiqDlg::BindControls() { m_progress.Attach(GetDlgItem(m_hWnd, IDC_PROGRESS)); }

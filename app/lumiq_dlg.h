@@ -42,10 +42,10 @@ class CLumiqDlg : public CDialog, public CLumiqDeviceAccess {
   HICON m_hIcon;
   // Used by the controls, so it outlives the window.
   CPointFont m_font;
+  RegisterDeviceNotificationProc m_pRegisterDeviceNotification;
 
  protected:
   // Open to subclasses that watch the teardown.
   HDEVNOTIFY m_hDeviceNotification;
-  RegisterDeviceNotificationProc m_pRegisterDeviceNotification;
   UnregisterDeviceNotificationProc m_pUnregisterDeviceNotification;
 };
