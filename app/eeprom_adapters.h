@@ -29,7 +29,8 @@ class CDialogResultLine final : public IResultLine {
 
 // Sleeps with the system timer at 1 ms resolution for as long as the object
 // lives, so that a 10 ms pause lasts about 10 ms rather than a whole
-// default timer tick (15.6 ms).
+// default timer tick (15.6 ms). WINMM, which sets the resolution, is loaded
+// only meanwhile; without it the pauses simply last longer.
 class CFineTimerPause final : public IPause {
  public:
   CFineTimerPause();
@@ -37,7 +38,10 @@ class CFineTimerPause final : public IPause {
   void Pause(DWORD milliseconds) override { Sleep(milliseconds); }
 
  private:
-  bool m_raised;
+  typedef UINT(WINAPI* TimePeriodProc)(UINT);
+
+  HMODULE m_hWinmm;
+  TimePeriodProc m_pTimeEndPeriod;  // null unless the resolution was raised
 
   CFineTimerPause(const CFineTimerPause&) = delete;
   CFineTimerPause& operator=(const CFineTimerPause&) = delete;

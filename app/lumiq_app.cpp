@@ -8,6 +8,21 @@
 
 namespace {
 CLumiqApp theApp;
+
+// Every DLL loaded from here on, the media framework's and theirs included,
+// comes from the system folder only, never from the exe's folder or the
+// current one. SetDefaultDllDirectories is missing on Windows Vista without
+// its later update; there the current folder at least leaves the search.
+void RestrictDllSearchToSystemFolder() {
+  typedef BOOL(WINAPI * SetDefaultDllDirectoriesProc)(DWORD);
+  const auto setDefaultDllDirectories =
+      reinterpret_cast<SetDefaultDllDirectoriesProc>(reinterpret_cast<void (*)()>(
+          GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "SetDefaultDllDirectories")));
+  if (setDefaultDllDirectories == nullptr ||
+      !setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    SetDllDirectoryW(L"");
+  }
+}
 }  // namespace
 
 bool CLumiqApp::InitInstance() {
@@ -17,6 +32,7 @@ bool CLumiqApp::InitInstance() {
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  RestrictDllSearchToSystemFolder();
   INITCOMMONCONTROLSEX controls = {};
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_PROGRESS_CLASS;
