@@ -54,7 +54,11 @@ class TunerFilter final : public ComObject<TunerFilter, IBaseFilter, IKsProperty
   explicit TunerFilter(SimulatedEeprom eeprom) : eeprom_(std::move(eeprom)) {
     LogLine("FilterCreated");
   }
-  ~TunerFilter() { LogLine("FilterReleased"); }
+  // Also told to a debugger, which sees it in order with the program's calls.
+  ~TunerFilter() {
+    LogLine("FilterReleased");
+    OutputDebugStringA("Travune simulated board: filter released\n");
+  }
 
   void* Find(REFIID iid) {
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPersist) ||

@@ -1,5 +1,6 @@
 #include "debuggee.h"
 
+#include <cstddef>
 #include <cstring>
 
 Debuggee::Debuggee(const std::string& program) : thread_(&Debuggee::Run, this, program) {
@@ -41,6 +42,15 @@ void Debuggee::Run(std::string program) {
     DWORD status = DBG_CONTINUE;
     if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) {
       if (event.u.CreateProcessInfo.hFile != nullptr) CloseHandle(event.u.CreateProcessInfo.hFile);
+      // SizeOfImage: 56 bytes into the optional header of either PE format.
+      const auto* image = static_cast<const BYTE*>(event.u.CreateProcessInfo.lpBaseOfImage);
+      LONG headers = 0;
+      DWORD size = 0;
+      ReadProcessMemory(process_, image + offsetof(IMAGE_DOS_HEADER, e_lfanew), &headers,
+                        sizeof(headers), nullptr);
+      ReadProcessMemory(process_, image + headers + 24 + 56, &size, sizeof(size), nullptr);
+      imageBase_ = reinterpret_cast<ULONG_PTR>(image);
+      imageSize_ = size;
     } else if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) {
       if (event.u.LoadDll.hFile != nullptr) CloseHandle(event.u.LoadDll.hFile);
     } else if (event.dwDebugEventCode == OUTPUT_DEBUG_STRING_EVENT) {

@@ -18,6 +18,8 @@ class Debuggee {
   ~Debuggee();
 
   DWORD Id() const { return id_; }
+  // Whether an address lies in the program's own image (not in a DLL).
+  bool InImage(ULONGLONG address) const { return address - imageBase_ < imageSize_; }
   // Every debug string so far, in order, without its terminator.
   std::vector<std::string> Strings() const;
   bool WaitForExit(DWORD timeoutMs) const;
@@ -30,6 +32,8 @@ class Debuggee {
   HANDLE exited_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
+  ULONGLONG imageBase_ = 0;
+  ULONGLONG imageSize_ = 0;
   mutable std::mutex mutex_;
   std::vector<std::string> strings_;
   std::thread thread_;

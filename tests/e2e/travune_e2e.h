@@ -73,20 +73,24 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
   }
 
   // Registers the board as asked unless it already is (the prefix keeps it
-  // across tests), then starts Travune.exe and waits for its main window.
-  void Start(Board board = Board::Standard) {
-    static std::optional<Board> registered;
-    if (registered != board) {
-      registered.reset();
-      if (board == Board::OtherTuner)
-        SetEnvironmentVariableA("TRAVUNE_SIMBOARD_TUNER_NAME", "Travune Digital Tuner 2 (DVB-T)");
-      ASSERT_TRUE(Regsvr32(board == Board::None ? "/s /u" : "/s"));
-      SetEnvironmentVariableA("TRAVUNE_SIMBOARD_TUNER_NAME", nullptr);
-      registered = board;
-    }
+  // across tests).
+  void Register(Board board) {
+    if (registered_ == board) return;
+    registered_.reset();
+    if (board == Board::OtherTuner)
+      SetEnvironmentVariableA("TRAVUNE_SIMBOARD_TUNER_NAME", "Travune Digital Tuner 2 (DVB-T)");
+    ASSERT_TRUE(Regsvr32(board == Board::None ? "/s /u" : "/s"));
+    SetEnvironmentVariableA("TRAVUNE_SIMBOARD_TUNER_NAME", nullptr);
+    registered_ = board;
+  }
+
+  // Registers the board as asked, then starts Travune.exe (or a copy of it
+  // at program) and waits for its main window.
+  void Start(Board board = Board::Standard, const std::string& program = Env("TRAVUNE_E2E_APP")) {
+    ASSERT_NO_FATAL_FAILURE(Register(board));
     app_.reset();
-    app_ = std::make_unique<Debuggee>(Env("TRAVUNE_E2E_APP"));
-    ASSERT_NE(app_->Id(), 0u) << "Travune.exe did not start: " << Env("TRAVUNE_E2E_APP");
+    app_ = std::make_unique<Debuggee>(program);
+    ASSERT_NE(app_->Id(), 0u) << "Travune.exe did not start: " << program;
     DWORD owner = 0;
     for (DWORD start = GetTickCount(); owner != app_->Id(); Sleep(5)) {
       ASSERT_LT(GetTickCount() - start, 30000u) << "no main window within 30 s";
@@ -172,6 +176,7 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
     return lines;
   }
 
+  static inline std::optional<Board> registered_;
   std::string folder_;
   std::unique_ptr<Debuggee> app_;
   HWND main_ = nullptr;

@@ -1,0 +1,178 @@
+// What the program and the board do to the machine around them, seen where
+// Wine would otherwise be more lenient than Windows: which DLL files load,
+// the system timer's resolution, the teardown's calls and the registry.
+#include <functional>
+
+#include "travune_e2e.h"
+
+using ::testing::Each;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::StartsWith;
+
+namespace {
+
+// Sets a variable for the processes started meanwhile.
+class CScopedEnvironment {
+ public:
+  CScopedEnvironment(const char* name, const char* value) : m_name(name), m_old(Env(name)) {
+    SetEnvironmentVariableA(name, value);
+  }
+  ~CScopedEnvironment() {
+    SetEnvironmentVariableA(m_name, m_old.empty() ? nullptr : m_old.c_str());
+  }
+
+ private:
+  const char* m_name;
+  std::string m_old;
+};
+
+// Wine writes its relay trace to the standard error it was started with,
+// which scripts/wine-run appends to TRAVUNE_WINE_STDERR for these tests.
+class CRelayTrace {
+ public:
+  // Only what is traced from now on.
+  CRelayTrace() : m_path("Z:" + Env("TRAVUNE_WINE_STDERR")) {
+    std::ifstream file(m_path, std::ios::binary | std::ios::ate);
+    if (file) m_seen = static_cast<size_t>(file.tellg());
+  }
+
+  // The calls traced since the last look that the program made, and every
+  // debug string, without their modules: for
+  // "0118:Call winmm.timeBeginPeriod(00000001) ret=14001a3cb", "timeBeginPeriod(00000001)".
+  std::vector<std::string> Calls(const Debuggee& program) {
+    std::ifstream file(m_path, std::ios::binary);
+    file.seekg(static_cast<std::streamoff>(m_seen));
+    std::vector<std::string> calls;
+    for (std::string line; std::getline(file, line); m_seen += line.size() + 1) {
+      const size_t call = line.find(":Call ");
+      const size_t module = line.find('.', call), end = line.find(") ret=", module);
+      if (call == std::string::npos || end == std::string::npos) continue;
+      const std::string function = line.substr(module + 1, end + 1 - (module + 1));
+      if (program.InImage(std::stoull(line.substr(end + 6), nullptr, 16)) ||
+          function.rfind("OutputDebugStringA(", 0) == 0)
+        calls.push_back(function);
+    }
+    return calls;
+  }
+
+ private:
+  std::string m_path;
+  size_t m_seen = 0;
+};
+
+}  // namespace
+
+// Windows looks for a DLL that is no KnownDLL beside the exe first, as Wine
+// does for Travune.exe with a native-first override (the loader takes it
+// from the registry; a variable set here would not reach it).
+TEST_F(TravuneE2e, AWinmmPlantedBesideTheExeNeverRuns) {
+  const std::string exe = folder_ + "\\Travune.exe";
+  ASSERT_TRUE(CopyFileA(Env("TRAVUNE_E2E_APP").c_str(), exe.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(Env("TRAVUNE_E2E_PLANTED_WINMM").c_str(), (folder_ + "\\winmm.dll").c_str(),
+                        FALSE));
+  DeleteFileA((folder_ + "\\winmm.dll.ran").c_str());
+  const char* const APP_DEFAULTS = "Software\\Wine\\AppDefaults\\Travune.exe";
+  RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(APP_DEFAULTS) + "\\DllOverrides").c_str(),
+                  "winmm", REG_SZ, "native,builtin", 15);
+  ASSERT_NO_FATAL_FAILURE(Start(Board::Standard, exe));
+  Click(IDC_CHECK_EEPROM);
+  Click(IDC_UPDATE_EEPROM);
+  EXPECT_EQ(Shown(IDC_UPDATE_RESULT), "Update Success !!");
+  EXPECT_TRUE(Escape());
+  RegDeleteTreeA(HKEY_CURRENT_USER, APP_DEFAULTS);
+  EXPECT_EQ(GetFileAttributesA((folder_ + "\\winmm.dll.ran").c_str()), INVALID_FILE_ATTRIBUTES)
+      << "the planted winmm.dll was loaded";
+}
+
+// The relay trace shows every call of the named functions with its
+// argument and caller, those made through GetProcAddress too, in one order
+// with the board's word that its filter is gone. Start-up first confines the
+// DLL search to the system folder; only the update raises the timer's
+// resolution; the teardown undoes the registration, then lets the board's
+// filter go, then closes COM.
+TEST_F(TravuneE2e, TheRelayTraceShowsWhatEachPhaseAsksOfTheSystem) {
+  const char FUNCTIONS[] =
+      "SetDefaultDllDirectories;timeBeginPeriod;timeEndPeriod;Sleep;"
+      "UnregisterDeviceNotification;OutputDebugStringA;CoUninitialize";
+  const char* const DEBUG_KEY = "Software\\Wine\\Debug";
+  RegSetKeyValueA(HKEY_CURRENT_USER, DEBUG_KEY, "RelayInclude", REG_SZ, FUNCTIONS,
+                  sizeof(FUNCTIONS));
+  ASSERT_NO_FATAL_FAILURE(Register(Board::Standard));
+  CRelayTrace trace;
+  {
+    CScopedEnvironment relay("WINEDEBUG", "-all,+relay");
+    ASSERT_NO_FATAL_FAILURE(Start());
+  }
+  const std::vector<std::string> startUp = trace.Calls(*app_);
+  ASSERT_FALSE(startUp.empty());
+  EXPECT_EQ(startUp.front(), "SetDefaultDllDirectories(00000800)");
+  EXPECT_THAT(std::vector<std::string>(startUp.begin() + 1, startUp.end()),
+              Each(StartsWith("OutputDebugStringA(")));
+  Click(IDC_CHECK_EEPROM);
+  EXPECT_THAT(trace.Calls(*app_), IsEmpty()) << "the check";
+  Click(IDC_UPDATE_EEPROM);
+  std::vector<std::string> update(66, "Sleep(0000000a)");
+  update.front() = "timeBeginPeriod(00000001)";
+  update.back() = "timeEndPeriod(00000001)";
+  EXPECT_THAT(trace.Calls(*app_), ElementsAreArray(update));
+  ASSERT_TRUE(Escape());
+  EXPECT_THAT(trace.Calls(*app_),
+              ElementsAre(StartsWith("UnregisterDeviceNotification("),
+                          HasSubstr("board: filter released"), "CoUninitialize()"));
+}
+
+// A category's keys are the machine's: another device's entry under its
+// Instance key, and a value of the category key's own, stay as they were,
+// in the registry view of either bitness.
+TEST_F(TravuneE2e, RegisteringAndUnregisteringLeavesOtherDevicesEntriesAlone) {
+  const std::string CATEGORIES[] = {"CLSID\\{FD0A5AF4-B41D-11D2-9C95-00C04F7971E0}",
+                                    "CLSID\\{71985F48-1CA1-11D3-9CC8-00C04F7971E0}"};
+  const char OTHER[] = "\\Instance\\Another Vendor's Device";
+  const auto each = [&](const std::function<void(REGSAM, const std::string&)>& visit) {
+    for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
+      for (const std::string& category : CATEGORIES) visit(view, category);
+  };
+  const auto text = [](REGSAM view, const std::string& key, const char* name) {
+    HKEY opened = nullptr;
+    char value[64] = "(missing)";
+    DWORD size = sizeof(value);
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ | view, &opened) == 0) {
+      RegQueryValueExA(opened, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+      RegCloseKey(opened);
+    }
+    return key + " " + name + "=" + value;
+  };
+  const auto snapshot = [&] {
+    std::vector<std::string> found;
+    each([&](REGSAM view, const std::string& category) {
+      found.push_back(text(view, category, "Owner"));
+      found.push_back(text(view, category + OTHER, "FriendlyName"));
+    });
+    return found;
+  };
+  each([&](REGSAM view, const std::string& category) {
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CLASSES_ROOT, (category + OTHER).c_str(), 0, nullptr, 0, KEY_WRITE | view,
+                    nullptr, &key, nullptr);
+    RegSetValueExA(key, "FriendlyName", 0, REG_SZ, reinterpret_cast<const BYTE*>("Other"), 6);
+    RegCloseKey(key);
+    RegOpenKeyExA(HKEY_CLASSES_ROOT, category.c_str(), 0, KEY_WRITE | view, &key);
+    RegSetValueExA(key, "Owner", 0, REG_SZ, reinterpret_cast<const BYTE*>("machine"), 8);
+    RegCloseKey(key);
+  });
+  const std::vector<std::string> before = snapshot();
+  registered_.reset();
+  ASSERT_NO_FATAL_FAILURE(Register(Board::Standard));
+  ASSERT_NO_FATAL_FAILURE(Register(Board::None));
+  EXPECT_EQ(snapshot(), before);
+  each([&](REGSAM view, const std::string& category) {
+    RegDeleteKeyExA(HKEY_CLASSES_ROOT, (category + OTHER).c_str(), view, 0);
+    HKEY key = nullptr;
+    RegOpenKeyExA(HKEY_CLASSES_ROOT, category.c_str(), 0, KEY_WRITE | view, &key);
+    RegDeleteValueA(key, "Owner");
+    RegCloseKey(key);
+  });
+}
