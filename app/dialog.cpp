@@ -42,10 +42,7 @@ INT_PTR CDialog::DoModal() {
                          &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
-BOOL CDialog::OnInitDialog() {
-  BindControls();
-  return TRUE;
-}
+BOOL CDialog::OnInitDialog() { return TRUE; }
 
 void CDialog::OnOK() { EndDialog(IDOK); }
 

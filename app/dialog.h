@@ -15,9 +15,8 @@ class CDialog {
   INT_PTR DoModal();
 
  protected:
-  // Binds the controls (BindControls); true lets the system set the focus.
+  // True lets the system set the focus.
   virtual BOOL OnInitDialog();
-  virtual void BindControls() {}
   virtual void OnOK();
   virtual void OnCancel();
 

@@ -1,10 +1,40 @@
 #include "lumiq_dlg.h"
 
+#include <string>
+
 #include "about_dlg.h"
-#include "main_dialog_layout.h"
+#include "eeprom_procedures.h"
 #include "resource.h"
 
 namespace {
+
+// Where the controls stand, in client pixels, whatever the template's dialog
+// units would give.
+const int MAIN_CLIENT_WIDTH = 500;
+const int MAIN_CLIENT_HEIGHT = 210;
+const int MAIN_FONT_TENTHS_OF_POINT = 120;
+const char* const MAIN_FONT_FACE = "Arial";
+
+struct ControlPlacement {
+  int id;
+  const char* text;  // null: the control gets neither font nor text
+  int x;
+  int y;
+  int width;
+  int height;
+  bool hidden;
+};
+
+// Applied in this order; each control in turn goes to the top of the
+// stacking order.
+const ControlPlacement MAIN_DIALOG_LAYOUT[] = {
+    {IDC_CHECK_EEPROM, "Check EEPROM", 10, 5, 170, 80, false},
+    {IDC_UPDATE_EEPROM, "Update EEPROM", 10, 90, 170, 80, false},
+    {IDC_CHECK_RESULT, "- EEPROM IS OLD -", 230, 35, 270, 20, true},
+    {IDC_UPDATE_RESULT, "- SUCCESS !!! -", 230, 120, 270, 20, true},
+    {IDC_PROGRESS, nullptr, 10, 180, 480, 20, false},
+};
+
 // KSCATEGORY_CAPTURE {65E8773D-8F56-11D0-A3B9-00A0C9223196}: the device
 // interfaces whose arrival and removal the dialog registers for.
 const GUID CAPTURE_DEVICE_CATEGORY = {
@@ -13,21 +43,85 @@ const GUID CAPTURE_DEVICE_CATEGORY = {
 // The filter goes out with an empty name: the record alone, padding included.
 static_assert(sizeof(DEV_BROADCAST_DEVICEINTERFACE_A) == 32, "device interface filter size");
 
+const UINT TIMER_RESOLUTION_MS = 1;
+
 // Casts through the one function type that GCC accepts for any target.
 template <typename Proc>
 Proc ProcAddress(HMODULE module, const char* name) {
   return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
+
+// WINMM is no KnownDLL: by name, Windows would first look for it beside the
+// exe, where anyone may have dropped a file. It is loaded by its full path.
+HMODULE LoadWinmmFromSystemFolder() {
+  WCHAR folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  return LoadLibraryW((std::wstring(folder, length) + L"\\winmm.dll").c_str());
+}
+
+// What the EEPROM procedures need of the dialog: its progress bar, a result
+// line, and (for the update) a pause.
+class CProgressPositionSink final : public IProgressSink {
+ public:
+  explicit CProgressPositionSink(CProgressCtrl& progress) : m_progress(progress) {}
+  void SetProgressPosition(int position) override { m_progress.SetPos(position); }
+
+ private:
+  CProgressCtrl& m_progress;
+};
+
+class CDialogResultLine final : public IResultLine {
+ public:
+  CDialogResultLine(HWND dialog, int id) : m_hDialog(dialog), m_id(id) {}
+  void Show() override { ShowWindow(GetDlgItem(m_hDialog, m_id), SW_RESTORE); }
+  void SetText(const char* text) override { SetDlgItemTextA(m_hDialog, m_id, text); }
+
+ private:
+  HWND m_hDialog;
+  int m_id;
+};
+
+// Sleeps with the system timer at 1 ms resolution for as long as the object
+// lives, so that a 10 ms pause lasts about 10 ms rather than a whole
+// default timer tick (15.6 ms). WINMM, which sets the resolution, is loaded
+// only meanwhile; without it the pauses simply last longer.
+class CFineTimerPause final : public IPause {
+ public:
+  CFineTimerPause() : m_hWinmm(LoadWinmmFromSystemFolder()), m_pTimeEndPeriod(nullptr) {
+    if (m_hWinmm == nullptr) return;
+    const auto beginPeriod = ProcAddress<TimePeriodProc>(m_hWinmm, "timeBeginPeriod");
+    const auto endPeriod = ProcAddress<TimePeriodProc>(m_hWinmm, "timeEndPeriod");
+    // Without both, the pauses run on the default timer.
+    if (beginPeriod != nullptr && endPeriod != nullptr &&
+        beginPeriod(TIMER_RESOLUTION_MS) == TIMERR_NOERROR) {
+      m_pTimeEndPeriod = endPeriod;
+    }
+  }
+  ~CFineTimerPause() {
+    if (m_pTimeEndPeriod != nullptr) m_pTimeEndPeriod(TIMER_RESOLUTION_MS);
+    if (m_hWinmm != nullptr) FreeLibrary(m_hWinmm);
+  }
+  void Pause(DWORD milliseconds) override { Sleep(milliseconds); }
+
+ private:
+  typedef UINT(WINAPI* TimePeriodProc)(UINT);
+
+  HMODULE m_hWinmm;
+  TimePeriodProc m_pTimeEndPeriod;  // null unless the resolution was raised
+
+  CFineTimerPause(const CFineTimerPause&) = delete;
+  CFineTimerPause& operator=(const CFineTimerPause&) = delete;
+};
+
 }  // namespace
 
 CLumiqDlg::CLumiqDlg(HWND parent)
     : CDialog(IDD_MAIN_DIALOG, parent),
       m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_pRegisterDeviceNotification(nullptr),
-      m_hDeviceNotification(nullptr),
-      m_pUnregisterDeviceNotification(nullptr) {}
-
-void CLumiqDlg::BindControls() { m_progress.Attach(GetDlgItem(m_hWnd, IDC_PROGRESS)); }
+      m_pUnregisterDeviceNotification(nullptr),
+      m_hDeviceNotification(nullptr) {}
 
 bool CLumiqDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
   switch (message) {
@@ -59,6 +153,7 @@ bool CLumiqDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_P
 
 BOOL CLumiqDlg::OnInitDialog() {
   CDialog::OnInitDialog();
+  m_progress.Attach(GetDlgItem(m_hWnd, IDC_PROGRESS));
   AddAboutEntry();
   SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
@@ -107,6 +202,11 @@ void CLumiqDlg::LayOutControls() {
   }
 }
 
+// The window asks to hear of capture devices arriving and leaving, and lets
+// those WM_DEVICECHANGE messages take the default processing: the device is
+// opened once, at start-up, so a board plugged in or out later changes
+// nothing. The two entry points are looked up at run time, so that a system
+// without them still runs the program, unregistered.
 void CLumiqDlg::RegisterDeviceArrival() {
   DEV_BROADCAST_DEVICEINTERFACE_A filter = {};
   filter.dbcc_size = sizeof(filter);
@@ -154,4 +254,19 @@ void CLumiqDlg::OnDestroy() {
   }
   CloseDevice();
   CoUninitialize();
+}
+
+void CLumiqDlg::OnCheckEeprom() {
+  if (m_pDigitalGraph == nullptr) return;
+  CProgressPositionSink progress(m_progress);
+  CDialogResultLine resultLine(m_hWnd, IDC_CHECK_RESULT);
+  RunEepromCheck(m_pDigitalGraph->PropertySet(), progress, resultLine);
+}
+
+void CLumiqDlg::OnUpdateEeprom() {
+  if (m_pDigitalGraph == nullptr) return;
+  CProgressPositionSink progress(m_progress);
+  CDialogResultLine resultLine(m_hWnd, IDC_UPDATE_RESULT);
+  CFineTimerPause pause;
+  RunEepromUpdate(m_pDigitalGraph->PropertySet(), progress, resultLine, pause);
 }

@@ -18,7 +18,6 @@ class CLumiqDlg : public CDialog, public CLumiqDeviceAccess {
 
  protected:
   BOOL OnInitDialog() override;
-  void BindControls() override;
   bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
  private:
@@ -43,9 +42,6 @@ class CLumiqDlg : public CDialog, public CLumiqDeviceAccess {
   // Used by the controls, so it outlives the window.
   CPointFont m_font;
   RegisterDeviceNotificationProc m_pRegisterDeviceNotification;
-
- protected:
-  // Open to subclasses that watch the teardown.
-  HDEVNOTIFY m_hDeviceNotification;
   UnregisterDeviceNotificationProc m_pUnregisterDeviceNotification;
+  HDEVNOTIFY m_hDeviceNotification;
 };

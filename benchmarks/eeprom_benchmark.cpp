@@ -59,7 +59,7 @@ void BM_CompleteCheck(benchmark::State& state) {
   NullProgress progress;
   NullLine line;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(RunEepromCheck(&board, progress, line));
+    RunEepromCheck(&board, progress, line);
   }
   ReportPerRequest(state, EEPROM_SIZE);
 }
@@ -71,7 +71,7 @@ void BM_CompleteUpdate(benchmark::State& state) {
   NullLine line;
   NoPause pause;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(RunEepromUpdate(&board, progress, line, pause));
+    RunEepromUpdate(&board, progress, line, pause);
   }
   ReportPerRequest(state, EEPROM_SIZE / EEPROM_BLOCK_SIZE);
 }

@@ -2,12 +2,13 @@
 
 #include "debug_log.h"
 #include "device_ids.h"
+#include "device_private.h"
 
 namespace {
 // The friendly name lands in a buffer of 256 characters, but the search is
 // told 256 bytes, so at most 127 characters and the terminator are kept.
-const int kNameBufferCharacters = 256;
-const int kNameCapacityBytes = 256;
+const int NAME_BUFFER_CHARACTERS = 256;
+const int NAME_CAPACITY_BYTES = 256;
 }  // namespace
 
 CDigitalGraph::CDigitalGraph() : m_pTunerFilter(nullptr) {}
@@ -27,9 +28,9 @@ int CDigitalGraph::CreateGraph() {
 
   // Starts empty: when no tuner is found, the filter graph still receives
   // this buffer (with a null filter, which it refuses).
-  WCHAR name[kNameBufferCharacters] = {0};
+  WCHAR name[NAME_BUFFER_CHARACTERS] = {0};
   if (FindFilter(KSCATEGORY_BDA_NETWORK_TUNER, TUNER_FRIENDLY_NAME, 0, &m_pTunerFilter, name,
-                 kNameCapacityBytes) != 1) {
+                 NAME_CAPACITY_BYTES) != 1) {
     DebugLog("Davad Irudazevi Failed");
   }
   if (AddFilter(m_pTunerFilter, name) != 1) return 0;

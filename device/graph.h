@@ -37,10 +37,3 @@ class CGraph {
   CGraph(const CGraph&) = delete;
   CGraph& operator=(const CGraph&) = delete;
 };
-
-// Releases one reference, if held, and forgets it.
-template <typename Interface>
-void ReleaseAndClear(Interface*& reference) {
-  if (reference != nullptr) reference->Release();
-  reference = nullptr;
-}

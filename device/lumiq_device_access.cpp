@@ -3,9 +3,36 @@
 #include <new>
 #include <string>
 
+#include "debug_log.h"
 #include "device_ids.h"
+#include "device_private.h"
 #include "digital_graph.h"
-#include "variant_text.h"
+
+namespace {
+
+// Reads one string property; the value holder is emptied either way, so the
+// string read is freed exactly once, here.
+bool ReadNarrowProperty(IPropertyBag* bag, const OLECHAR* property, VARIANT& value,
+                        std::string& text) {
+  bool read = false;
+  if (bag->Read(property, &value, nullptr) == S_OK) {
+    const OLECHAR* wide = StringInVariant(value);
+    if (wide != nullptr) {
+      text = NarrowText(wide);
+      read = true;
+    }
+  }
+  VariantClear(&value);
+  return read;
+}
+
+void UpperCaseAscii(std::string& text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+}
+
+}  // namespace
 
 CLumiqDeviceAccess::CLumiqDeviceAccess() : m_pDigitalGraph(nullptr) {}
 
@@ -27,4 +54,59 @@ void CLumiqDeviceAccess::OpenDevice() {
 void CLumiqDeviceAccess::CloseDevice() {
   if (m_pDigitalGraph != nullptr) delete m_pDigitalGraph;
   m_pDigitalGraph = nullptr;
+}
+
+// The walk over a category that CGraph::FindFilter also makes, with
+// deliberate differences: the device enumerator is created for
+// CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, "DevicePath" is matched as
+// narrow text upper-cased, nothing is bound, a walk without a match writes
+// nothing, the found line is unbounded without a line end and names the
+// class CGraph, and the release order is the property bag, the device
+// enumerator, the moniker enumerator, the moniker.
+int CLumiqDeviceAccess::FindCaptureDevice(REFGUID category, const char* pattern) {
+  ICreateDevEnum* pDeviceEnum = nullptr;
+  IEnumMoniker* pEnumMoniker = nullptr;
+  IMoniker* pMoniker = nullptr;
+  IPropertyBag* pPropertyBag = nullptr;
+  VARIANT devicePath;
+  VARIANT friendlyName;
+  VariantInit(&devicePath);
+  VariantInit(&friendlyName);
+  int found = 0;
+
+  if (CreateComInstance(CLSID_SystemDeviceEnum, nullptr,
+                        CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, IID_ICreateDevEnum,
+                        reinterpret_cast<void**>(&pDeviceEnum)) != S_OK) {
+    DebugLog("CGraph::FindCaptureDevice() CoCreateInstance( CLSID_SystemDeviceEnum ) ERROR!!\n");
+  } else if (pDeviceEnum->CreateClassEnumerator(category, &pEnumMoniker, 0) != S_OK) {
+    DebugLog("CGraph::FindCaptureDevice() pDeviceEnum->CreateClassEnumerator() ERROR!!\n");
+  } else {
+    ULONG fetched = 0;
+    while (pEnumMoniker->Next(1, &pMoniker, &fetched) == S_OK) {
+      std::string path;
+      std::string name;
+      if (pMoniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag,
+                                  reinterpret_cast<void**>(&pPropertyBag)) == S_OK &&
+          ReadNarrowProperty(pPropertyBag, TRAVUNE_WIDE("DevicePath"), devicePath, path)) {
+        UpperCaseAscii(path);
+        if (path.find(pattern) != std::string::npos &&
+            ReadNarrowProperty(pPropertyBag, TRAVUNE_WIDE("FriendlyName"), friendlyName, name)) {
+          // Unbounded, and without a line end.
+          DebugLog(("CGraph::FindCaptureDevice() str Device string = " + name).c_str());
+          found = 1;
+          break;
+        }
+      }
+      ReleaseAndClear(pMoniker);
+      ReleaseAndClear(pPropertyBag);
+      VariantClear(&devicePath);
+      VariantClear(&friendlyName);
+    }
+  }
+
+  ReleaseAndClear(pPropertyBag);
+  ReleaseAndClear(pDeviceEnum);
+  ReleaseAndClear(pEnumMoniker);
+  ReleaseAndClear(pMoniker);
+  return found;
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "graph.h"
-#include "travune_platform.h"
 
 class CLumiqDeviceAccess {
  public:
@@ -19,6 +18,8 @@ class CLumiqDeviceAccess {
   void OpenDevice();
   void CloseDevice();
 
+ protected:
+  // The device graph, owned; null or fully built.
   CGraph* m_pDigitalGraph;
 
  private:

@@ -16,9 +16,8 @@ void ShowResult(IResultLine& line, const char* text) {
 }
 }  // namespace
 
-CheckOutcome RunEepromCheck(IKsPropertySet* propertySet, IProgressSink& progress,
-                            IResultLine& resultLine) {
-  if (propertySet == nullptr) return CheckOutcome::NoBoard;
+void RunEepromCheck(IKsPropertySet* propertySet, IProgressSink& progress, IResultLine& resultLine) {
+  if (propertySet == nullptr) return;
   bool differs = false;
   bool unread = false;
   for (unsigned offset = 0; offset < EEPROM_SIZE; ++offset) {
@@ -31,19 +30,15 @@ CheckOutcome RunEepromCheck(IKsPropertySet* propertySet, IProgressSink& progress
     progress.SetProgressPosition(static_cast<int>(offset));
   }
   // A byte that could not be read proves nothing: never call such a board new.
-  const CheckOutcome outcome = differs  ? CheckOutcome::Old
-                               : unread ? CheckOutcome::ReadFailed
-                                        : CheckOutcome::New;
-  ShowResult(resultLine, outcome == CheckOutcome::Old   ? CHECK_RESULT_OLD
-                         : outcome == CheckOutcome::New ? CHECK_RESULT_NEW
-                                                        : CHECK_RESULT_READ_FAILED);
+  ShowResult(resultLine, differs  ? CHECK_RESULT_OLD
+                         : unread ? CHECK_RESULT_READ_FAILED
+                                  : CHECK_RESULT_NEW);
   progress.SetProgressPosition(0);
-  return outcome;
 }
 
-UpdateOutcome RunEepromUpdate(IKsPropertySet* propertySet, IProgressSink& progress,
-                              IResultLine& resultLine, IPause& pause) {
-  if (propertySet == nullptr) return UpdateOutcome::NoBoard;
+void RunEepromUpdate(IKsPropertySet* propertySet, IProgressSink& progress, IResultLine& resultLine,
+                     IPause& pause) {
+  if (propertySet == nullptr) return;
   unsigned offset = 0;
   int refusedInARow = 0;
   while (offset < EEPROM_SIZE) {
@@ -57,11 +52,10 @@ UpdateOutcome RunEepromUpdate(IKsPropertySet* propertySet, IProgressSink& progre
     if (refusedInARow == UPDATE_MAX_ATTEMPTS_PER_BLOCK) {
       ShowResult(resultLine, UPDATE_RESULT_FAILED);
       progress.SetProgressPosition(0);
-      return UpdateOutcome::Failed;
+      return;
     }
     progress.SetProgressPosition(static_cast<int>(offset));
   }
   ShowResult(resultLine, UPDATE_RESULT_SUCCESS);
   progress.SetProgressPosition(0);
-  return UpdateOutcome::Success;
 }

@@ -39,15 +39,11 @@ const DWORD UPDATE_PAUSE_MS = 10;
 // Refused attempts in a row at one block before the update gives up.
 const int UPDATE_MAX_ATTEMPTS_PER_BLOCK = 100;
 
-enum class CheckOutcome { NoBoard, Old, New, ReadFailed };
-enum class UpdateOutcome { NoBoard, Success, Failed };
-
 // Reads all 256 bytes and compares them with g_EepromImage. A null
 // property set (no device graph) does nothing at all.
-CheckOutcome RunEepromCheck(IKsPropertySet* propertySet, IProgressSink& progress,
-                            IResultLine& resultLine);
+void RunEepromCheck(IKsPropertySet* propertySet, IProgressSink& progress, IResultLine& resultLine);
 
 // Writes g_EepromImage in 64 blocks, retrying a refused block after a pause
 // until it is accepted or refused UPDATE_MAX_ATTEMPTS_PER_BLOCK times in a row.
-UpdateOutcome RunEepromUpdate(IKsPropertySet* propertySet, IProgressSink& progress,
-                              IResultLine& resultLine, IPause& pause);
+void RunEepromUpdate(IKsPropertySet* propertySet, IProgressSink& progress, IResultLine& resultLine,
+                     IPause& pause);

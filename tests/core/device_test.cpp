@@ -7,6 +7,12 @@
 
 namespace {
 
+// The device access as the dialog, which derives from it, sees it.
+class CDialogDeviceAccess : public CLumiqDeviceAccess {
+ public:
+  CGraph* Graph() const { return m_pDigitalGraph; }
+};
+
 const HRESULT kFailures[] = {E_FAIL, S_FALSE, E_NOINTERFACE};
 
 const std::string kBoard = "CGraph::FindCaptureDevice() str Device string = Travune BDA Receiver";
@@ -76,10 +82,10 @@ std::string Open(FakeComWorld& world, int failAt, HRESULT result = E_FAIL) {
   world.failWith = result;
   std::string held;
   {
-    CLumiqDeviceAccess access;
+    CDialogDeviceAccess access;
     access.OpenDevice();
     EXPECT_EQ(failAt < 0 ? 0 : 1, world.injected);
-    held = (access.m_pDigitalGraph != nullptr ? "kept " : "") + world.State();
+    held = (access.Graph() != nullptr ? "kept " : "") + world.State();
   }
   EXPECT_EQ("", world.State());
   return held;
@@ -157,11 +163,11 @@ TEST(OpenDevice, CrowdedWorldInOrderAndEveryCallFailedEndsWithACompleteGraphOrNo
 TEST(OpenDevice, RebuildsFromNothingKeepsWhatAFailedBuildGotAndReopensAfterDeleting) {
   FakeComWorld world;
   world.InstallBoard();
-  CLumiqDeviceAccess access;
+  CDialogDeviceAccess access;
   const auto build = [&](int failAt) {  // failAt counts the failable calls of this build
     world.calls.clear();
     world.failAt = failAt < 0 ? -1 : static_cast<int>(world.failable.size()) + failAt;
-    EXPECT_EQ(failAt < 0 ? 1 : 0, access.m_pDigitalGraph->CreateGraph());
+    EXPECT_EQ(failAt < 0 ? 1 : 0, access.Graph()->CreateGraph());
     return world.State();
   };
   access.OpenDevice();
@@ -177,7 +183,7 @@ TEST(OpenDevice, RebuildsFromNothingKeepsWhatAFailedBuildGotAndReopensAfterDelet
   world.failAt = static_cast<int>(world.failable.size());  // the presence check fails at once
   access.OpenDevice();
   EXPECT_EQ("graph.Release new(SystemDeviceEnum,3) ", world.calls);
-  EXPECT_EQ(nullptr, access.m_pDigitalGraph);
+  EXPECT_EQ(nullptr, access.Graph());
   EXPECT_EQ("", world.State());
 }
 

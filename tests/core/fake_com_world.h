@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "com_instance.h"
 #include "debug_log.h"
+#include "device_private.h"
 
 // For the methods the device code never calls, one to three at a time.
 #define NOT_CALLED(signature) \

@@ -1,7 +1,28 @@
-#include "variant_text.h"
-
 #include "bounded_format.h"
 #include "debug_log.h"
+#include "device_private.h"
+
+namespace {
+
+HRESULT CreateWithComRuntime(REFCLSID classId, IUnknown* outer, DWORD context, REFIID riid,
+                             void** object) {
+  return CoCreateInstance(classId, outer, context, riid, object);
+}
+
+ComInstanceCreator g_creator = CreateWithComRuntime;
+
+}  // namespace
+
+HRESULT CreateComInstance(REFCLSID classId, IUnknown* outer, DWORD context, REFIID riid,
+                          void** object) {
+  return g_creator(classId, outer, context, riid, object);
+}
+
+ComInstanceCreator SetComInstanceCreator(ComInstanceCreator creator) {
+  const ComInstanceCreator previous = g_creator;
+  g_creator = creator != nullptr ? creator : CreateWithComRuntime;
+  return previous;
+}
 
 const OLECHAR* StringInVariant(const VARIANT& value) {
   if (value.vt != VT_BSTR) return nullptr;
@@ -11,7 +32,6 @@ const OLECHAR* StringInVariant(const VARIANT& value) {
 std::vector<char> NarrowForLog(const WCHAR* text) {
   const int length = lstrlenW(text);
   std::vector<char> narrow(2 * static_cast<size_t>(length) + 2, '\0');
-  narrow[0] = '\0';
   WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), static_cast<int>(narrow.size()), nullptr,
                       nullptr);
   narrow.back() = '\0';
