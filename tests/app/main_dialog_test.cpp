@@ -33,7 +33,7 @@ void ExpectCentredOver(HWND window, HWND owner) {  // no owner: the work area
 
 // From the top of the stacking order: id, client pixels, visibility, text and
 // the font when it is 12-point Arial.
-const std::vector<std::string> kControlsFromTop = {
+const std::vector<std::string> CONTROLS_FROM_TOP = {
     "1044 10,180 480x20 shown \"Progress1\"",
     "1043 230,120 270x20 hidden \"- SUCCESS !!! -\" Arial 12pt",
     "1042 230,35 270x20 hidden \"- EEPROM IS OLD -\" Arial 12pt",
@@ -63,7 +63,7 @@ std::vector<std::string> ControlsFromTop(HWND dialog) {
   return lines;
 }
 
-struct ObservedMainDialog : CLumiqDlg {
+struct CObservedMainDialog : CLumiqDlg {
   using CLumiqDlg::CLumiqDlg;
 
   bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
@@ -77,7 +77,7 @@ struct ObservedMainDialog : CLumiqDlg {
     GetClientRect(m_hWnd, &client);
     EXPECT_EQ(std::to_string(client.right) + "x" + std::to_string(client.bottom), "500x210");
     ExpectCentredOver(m_hWnd, nullptr);
-    EXPECT_EQ(ControlsFromTop(m_hWnd), kControlsFromTop);
+    EXPECT_EQ(ControlsFromTop(m_hWnd), CONTROLS_FROM_TOP);
     EXPECT_EQ(SendDlgItemMessageA(m_hWnd, 1044, PBM_GETRANGE, TRUE, 0), 0);
     EXPECT_EQ(SendDlgItemMessageA(m_hWnd, 1044, PBM_GETRANGE, FALSE, 0), 255);
 
@@ -105,7 +105,7 @@ struct ObservedMainDialog : CLumiqDlg {
     EXPECT_EQ(m_pDigitalGraph, nullptr) << "a board is registered in this prefix";
     SendDlgItemMessageA(m_hWnd, 1034, BM_CLICK, 0, 0);
     SendDlgItemMessageA(m_hWnd, 1035, BM_CLICK, 0, 0);
-    EXPECT_EQ(ControlsFromTop(m_hWnd), kControlsFromTop);
+    EXPECT_EQ(ControlsFromTop(m_hWnd), CONTROLS_FROM_TOP);
     EXPECT_EQ(SendDlgItemMessageA(m_hWnd, 1044, PBM_GETPOS, 0, 0), 0);
 
     PostMessageA(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -123,7 +123,7 @@ struct ObservedMainDialog : CLumiqDlg {
 TEST(MainDialog, LooksRightAndStaysInertWithoutABoard) {
   InitCommonControls();  // the progress bar's class
   SetComInstanceCreator(NoClass);
-  ASSERT_EQ(ObservedMainDialog(nullptr).DoModal(), IDCANCEL) << "-1: is there a display?";
+  ASSERT_EQ(CObservedMainDialog(nullptr).DoModal(), IDCANCEL) << "-1: is there a display?";
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ std::string Resource(const char* type, WORD id) {
 
 // Describes a dialog template, classic or extended, as one line for the frame and
 // one per control; a << chain reads the fields in order (C++17 sequences it).
-struct TemplateReader {
+struct CTemplateReader {
   const std::string data;
   size_t at = 0;
 
@@ -81,7 +81,7 @@ struct TemplateReader {
 
 TEST(TravuneExe, DialogTemplates) {
   EXPECT_THAT(
-      TemplateReader{Resource(RT_DIALOG, 102)}.Lines(),
+      CTemplateReader{Resource(RT_DIALOG, 102)}.Lines(),
       ElementsAre("DIALOGEX 0x90CC0040 0x00040000 0,0 374x184 "
                   "\"Travune ( EEPROM Update )\" font 8 0 0 1 \"MS Sans Serif\"",
                   "0x50010001 0x00000000 1,1 101x47 1034 BUTTON \"verifiy\"",
@@ -89,7 +89,7 @@ TEST(TravuneExe, DialogTemplates) {
                   "0x50020000 0x00000000 123,15 116x30 1042 STATIC \"EEPROM Is Old\"",
                   "0x50020000 0x00000000 127,55 116x30 1043 STATIC \"SUCCESS !!\"",
                   "0x50800000 0x00000000 2,102 367x14 1044 MSCTLS_PROGRESS32 \"Progress1\""));
-  EXPECT_THAT(TemplateReader{Resource(RT_DIALOG, 100)}.Lines(),
+  EXPECT_THAT(CTemplateReader{Resource(RT_DIALOG, 100)}.Lines(),
               ElementsAre("DIALOG 0x80C800C0 0x00000000 0,0 235x55 \"About Travune\" "
                           "font 8 \"MS Sans Serif\"",
                           "0x50000003 0x00000000 11,17 20x20 -1 STATIC \"#128\"",

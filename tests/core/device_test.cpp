@@ -13,20 +13,20 @@ class CDialogDeviceAccess : public CLumiqDeviceAccess {
   CGraph* Graph() const { return m_pDigitalGraph; }
 };
 
-const HRESULT kFailures[] = {E_FAIL, S_FALSE, E_NOINTERFACE};
+const HRESULT FAILURES[] = {E_FAIL, S_FALSE, E_NOINTERFACE};
 
-const std::string kBoard = "CGraph::FindCaptureDevice() str Device string = Travune BDA Receiver";
-const std::string kFound = "CGraph::FindFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n";
-const std::string kAdded = "CGraph::AddFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n";
-const std::string kNoTuner = "Davad Irudazevi FailedCGraph::AddFilter( 2 ) ERROR!!\n";
-const std::string kNotFound = kBoard + "CGraph::FindFilter( 3 ) ERROR!!\n" + kNoTuner;
+const std::string BOARD = "CGraph::FindCaptureDevice() str Device string = Travune BDA Receiver";
+const std::string FOUND = "CGraph::FindFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n";
+const std::string ADDED = "CGraph::AddFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n";
+const std::string NO_TUNER = "Davad Irudazevi FailedCGraph::AddFilter( 2 ) ERROR!!\n";
+const std::string NOT_FOUND = BOARD + "CGraph::FindFilter( 3 ) ERROR!!\n" + NO_TUNER;
 
 struct SweepRow {
   std::string call;  // the calls of a successful opening, in order
   std::string lines;
 };
 
-const SweepRow kOpening[] = {
+const SweepRow OPENING[] = {
     {"new(SystemDeviceEnum,3)",
      "CGraph::FindCaptureDevice() CoCreateInstance( CLSID_SystemDeviceEnum ) ERROR!!\n"},
     {"devenum.CreateClassEnumerator(0)",
@@ -35,48 +35,47 @@ const SweepRow kOpening[] = {
     {"R1.BindToStorage", ""},
     {"R1b.Read(DevicePath)", ""},
     {"R1b.Read(FriendlyName)", ""},
-    {"new(FilterGraph,3)", kBoard + "CGraph::CreateGraphBuilder( 2 ) ERROR!!\n"},
-    {"new(CaptureGraphBuilder2,3)", kBoard + "CGraph::CreateGraphBuilder( 3 ) ERROR!!\n"},
-    {"builder.SetFiltergraph", kBoard + "CGraph::CreateGraphBuilder( 4 ) ERROR!!\n"},
+    {"new(FilterGraph,3)", BOARD + "CGraph::CreateGraphBuilder( 2 ) ERROR!!\n"},
+    {"new(CaptureGraphBuilder2,3)", BOARD + "CGraph::CreateGraphBuilder( 3 ) ERROR!!\n"},
+    {"builder.SetFiltergraph", BOARD + "CGraph::CreateGraphBuilder( 4 ) ERROR!!\n"},
     {"new(SystemDeviceEnum,1)",
-     kBoard + "CGraph::FindFilter( 1 \xA1\xD1 CoCreateInstance(IID_ICreateDevEnum) ) ERROR!!\n" +
-         kNoTuner},
+     BOARD + "CGraph::FindFilter( 1 \xA1\xD1 CoCreateInstance(IID_ICreateDevEnum) ) ERROR!!\n" +
+         NO_TUNER},
     {"devenum.CreateClassEnumerator(0)",
-     kBoard + "CGraph::FindFilter( 2 \xA1\xD1 CreateClassEnumerator() ) ERROR!!\n" + kNoTuner},
-    {"tuners.Next", kNotFound},
-    {"T1.BindToStorage", kNotFound},
-    {"T1b.Read(FriendlyName)", kNotFound},
-    {"T1.BindToObject", kNotFound},
+     BOARD + "CGraph::FindFilter( 2 \xA1\xD1 CreateClassEnumerator() ) ERROR!!\n" + NO_TUNER},
+    {"tuners.Next", NOT_FOUND},
+    {"T1.BindToStorage", NOT_FOUND},
+    {"T1b.Read(FriendlyName)", NOT_FOUND},
+    {"T1.BindToObject", NOT_FOUND},
     {"graph.AddFilter(Travune Digital Tuner 1 (DVB-T))",
-     kBoard + kFound + "CGraph::AddFilter( 2 ) ERROR!!\n"},
-    {"builder.FindInterface",
-     kBoard + kFound + kAdded + "CDigitalGraph::CreateGraph( 14 ) ERROR!!\n"},
+     BOARD + FOUND + "CGraph::AddFilter( 2 ) ERROR!!\n"},
+    {"builder.FindInterface", BOARD + FOUND + ADDED + "CDigitalGraph::CreateGraph( 14 ) ERROR!!\n"},
 };
 
 // The board (lower-case path, a 400-character name) and its tuner (a name of
 // 300 characters) among decoys that must be passed over, and a second board.
-const std::string kLongBoard = "Travune BDA Receiver " + std::string(379, 'r');
-const std::string kLongTuner = "Travune Digital Tuner 1 (DVB-T) B" + std::string(267, 'x');
-void InstallCrowd(FakeComWorld& world) {
+const std::string LONG_BOARD = "Travune BDA Receiver " + std::string(379, 'r');
+const std::string LONG_TUNER = "Travune Digital Tuner 1 (DVB-T) B" + std::string(267, 'x');
+void InstallCrowd(CFakeComWorld& world) {
   const std::u16string board = Wide("\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c");
   world.AddReceiver(Wide("PCI#VEN_14F1&DEV_8852&SUBSYS_11112222"), Wide("Other"));
-  world.AddReceiver(kNumber, Wide("Number"));
-  world.AddReceiver(kNullString, Wide("Null"));
-  world.AddReceiver(board, kNullString);
-  world.AddReceiver(board, Wide(kLongBoard));
+  world.AddReceiver(NUMBER, Wide("Number"));
+  world.AddReceiver(NULL_STRING, Wide("Null"));
+  world.AddReceiver(board, NULL_STRING);
+  world.AddReceiver(board, Wide(LONG_BOARD));
   world.AddReceiver(board, Wide("Second board"));
   world.AddTuner(Wide("Travune Digital Tuner 2 (DVB-T)"));
-  world.AddTuner(kNullString);
-  world.AddTuner(kNumber);
+  world.AddTuner(NULL_STRING);
+  world.AddTuner(NUMBER);
   world.AddTuner(Wide("travune digital tuner 1 (dvb-t)"));
   world.AddTuner(Wide("Travune Digital Tuner 1 (DVB-T)"), false);
-  world.AddTuner(Wide(kLongTuner));
+  world.AddTuner(Wide(LONG_TUNER));
 }
 
 // Opens the device, failing the failAt-th failable call (-1: none). Returns
 // what the dialog held: "kept " when it keeps a graph, then the references
 // held; once the dialog is gone, nothing may be held.
-std::string Open(FakeComWorld& world, int failAt, HRESULT result = E_FAIL) {
+std::string Open(CFakeComWorld& world, int failAt, HRESULT result = E_FAIL) {
   SCOPED_TRACE(::testing::Message() << "failing call " << failAt << " with " << result);
   world.failAt = failAt;
   world.failWith = result;
@@ -92,33 +91,33 @@ std::string Open(FakeComWorld& world, int failAt, HRESULT result = E_FAIL) {
 }
 
 TEST(OpenDevice, EveryCallOfAnOpeningFailedInTurnKeepsNoGraph) {
-  FakeComWorld board;
+  CFakeComWorld board;
   board.InstallBoard();
   EXPECT_EQ("kept graph+1 propset+1 builder+1 T1f+1 ", Open(board, -1));
-  EXPECT_EQ(kBoard + kFound + kAdded, board.debugLog);
+  EXPECT_EQ(BOARD + FOUND + ADDED, board.debugLog);
   std::vector<std::string> calls;
-  for (const SweepRow& row : kOpening) calls.push_back(row.call);
+  for (const SweepRow& row : OPENING) calls.push_back(row.call);
   EXPECT_EQ(calls, board.failable);
   for (size_t call = 0; call < calls.size(); ++call) {
-    for (HRESULT result : kFailures) {
-      FakeComWorld world;
+    for (HRESULT result : FAILURES) {
+      CFakeComWorld world;
       world.InstallBoard();
       EXPECT_EQ("", Open(world, static_cast<int>(call), result)) << calls[call];
-      EXPECT_EQ(kOpening[call].lines, world.debugLog) << calls[call];
+      EXPECT_EQ(OPENING[call].lines, world.debugLog) << calls[call];
     }
   }
 }
 
 TEST(OpenDevice, CrowdedWorldInOrderAndEveryCallFailedEndsWithACompleteGraphOrNothing) {
-  FakeComWorld crowd;
+  CFakeComWorld crowd;
   InstallCrowd(crowd);
   const std::string complete = "kept graph+1 propset+1 builder+1 T6f+1 ";
   EXPECT_EQ(complete, Open(crowd, -1));
   // The presence line is whole and without line end, the search line cut to
   // 255 characters, and the filter added under its first 127 characters.
-  EXPECT_EQ("CGraph::FindCaptureDevice() str Device string = " + kLongBoard +
-                ("CGraph::FindFilter( \"" + kLongTuner).substr(0, 255) + "CGraph::AddFilter( \"" +
-                kLongTuner.substr(0, 127) + "\" )\n",
+  EXPECT_EQ("CGraph::FindCaptureDevice() str Device string = " + LONG_BOARD +
+                ("CGraph::FindFilter( \"" + LONG_TUNER).substr(0, 255) + "CGraph::AddFilter( \"" +
+                LONG_TUNER.substr(0, 127) + "\" )\n",
             crowd.debugLog);
   EXPECT_EQ(
       "new(SystemDeviceEnum,3) devenum.CreateClassEnumerator(0) "
@@ -140,14 +139,14 @@ TEST(OpenDevice, CrowdedWorldInOrderAndEveryCallFailedEndsWithACompleteGraphOrNo
       "tuners.Next T6.BindToStorage T6b.Read(FriendlyName) T6.BindToObject "
       "T6b.Release T6.Release tuners.Release devenum.Release "
       "graph.AddFilter(" +
-          kLongTuner.substr(0, 127) +
+          LONG_TUNER.substr(0, 127) +
           ") builder.FindInterface "
           "propset.Release graph.Release builder.Release T6f.Release ",
       crowd.calls);
   int outcomes[2] = {0, 0};  // complete graph, nothing
   for (int call = 0; call < static_cast<int>(crowd.failable.size()); ++call) {
-    for (HRESULT result : kFailures) {
-      FakeComWorld world;
+    for (HRESULT result : FAILURES) {
+      CFakeComWorld world;
       InstallCrowd(world);
       const std::string held = Open(world, call, result);
       ++outcomes[held.empty()];
@@ -161,7 +160,7 @@ TEST(OpenDevice, CrowdedWorldInOrderAndEveryCallFailedEndsWithACompleteGraphOrNo
 // Each build of the kept graph starts by releasing what it holds, once; a
 // failed build keeps what it obtained; reopening deletes it before the check.
 TEST(OpenDevice, RebuildsFromNothingKeepsWhatAFailedBuildGotAndReopensAfterDeleting) {
-  FakeComWorld world;
+  CFakeComWorld world;
   world.InstallBoard();
   CDialogDeviceAccess access;
   const auto build = [&](int failAt) {  // failAt counts the failable calls of this build
@@ -188,9 +187,9 @@ TEST(OpenDevice, RebuildsFromNothingKeepsWhatAFailedBuildGotAndReopensAfterDelet
 }
 
 TEST(DigitalGraph, StepsOutOfOrderAreRefusedAndTheAddedLineIsCut) {
-  FakeComWorld world;
+  CFakeComWorld world;
   CDigitalGraph graph;
-  FakeFilter filter(world, "F");
+  CFakeFilter filter(world, "F");
   void* object = nullptr;
   const std::string name(300, 'n');
   EXPECT_EQ(0, graph.AddFilter(&filter, u"Tuner"));

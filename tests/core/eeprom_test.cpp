@@ -11,7 +11,7 @@
 namespace {
 
 using Answers = std::map<std::string, std::vector<HRESULT>>;
-const HRESULT kFlagless = FakeEepromDriver::kFlagless;
+const HRESULT FLAGLESS = CFakeEepromDriver::FLAGLESS;
 std::vector<HRESULT> Refused(int times) { return std::vector<HRESULT>(times, E_FAIL); }
 
 std::string Repeat(const std::string& text, int times) {
@@ -53,32 +53,34 @@ struct CheckRow {
   const char* text;
 };
 
-const char kOld[] = "EEprom Is Old !! Pls Update !";
-const char kUnread[] = "EEPROM Read Failed !!";
+void PrintTo(const CheckRow& row, std::ostream* out) { *out << row.name; }
 
-const CheckRow kCheckRows[] = {
+const char OLD[] = "EEprom Is Old !! Pls Update !";
+const char UNREAD[] = "EEPROM Read Failed !!";
+
+const CheckRow CHECK_ROWS[] = {
     {"New", {}, {}, -1, "EEPROM Is New !!"},
-    {"OldAt0", {0}, {}, -1, kOld},
-    {"OldAt0C", {0x0C}, {}, -1, kOld},
-    {"OldAt0D", {0x0D}, {}, -1, kOld},
-    {"OldAt0E", {0x0E}, {}, -1, kOld},
-    {"OldAt0F", {0x0F}, {}, -1, kOld},
-    {"OldAt255", {255}, {}, -1, kOld},
-    {"ReadRefused", {}, {{"G200", {E_FAIL}}}, -1, kUnread},
-    {"ReadSFalse", {}, {{"G9", {S_FALSE}}}, -1, kUnread},
-    {"QueryRefused", {}, {{"Q#30", {E_FAIL}}}, 30, kUnread},
-    {"QuerySFalse", {}, {{"Q#31", {S_FALSE}}}, 31, kUnread},
-    {"QueryFlagless", {}, {{"Q#32", {kFlagless}}}, 32, kUnread},
-    {"UnreadIsNotCompared", {0x28}, {{"G40", {E_FAIL}}}, -1, kUnread},
-    {"OldWinsOverEarlierUnread", {255}, {{"G7", {E_FAIL}}}, -1, kOld},
-    {"OldWinsOverLaterUnread", {0}, {{"Q#200", {E_FAIL}}}, 200, kOld},
+    {"OldAt0", {0}, {}, -1, OLD},
+    {"OldAt0C", {0x0C}, {}, -1, OLD},
+    {"OldAt0D", {0x0D}, {}, -1, OLD},
+    {"OldAt0E", {0x0E}, {}, -1, OLD},
+    {"OldAt0F", {0x0F}, {}, -1, OLD},
+    {"OldAt255", {255}, {}, -1, OLD},
+    {"ReadRefused", {}, {{"G200", {E_FAIL}}}, -1, UNREAD},
+    {"ReadSFalse", {}, {{"G9", {S_FALSE}}}, -1, UNREAD},
+    {"QueryRefused", {}, {{"Q#30", {E_FAIL}}}, 30, UNREAD},
+    {"QuerySFalse", {}, {{"Q#31", {S_FALSE}}}, 31, UNREAD},
+    {"QueryFlagless", {}, {{"Q#32", {FLAGLESS}}}, 32, UNREAD},
+    {"UnreadIsNotCompared", {0x28}, {{"G40", {E_FAIL}}}, -1, UNREAD},
+    {"OldWinsOverEarlierUnread", {255}, {{"G7", {E_FAIL}}}, -1, OLD},
+    {"OldWinsOverLaterUnread", {0}, {{"Q#200", {E_FAIL}}}, 200, OLD},
 };
 
 class CheckTable : public ::testing::TestWithParam<CheckRow> {};
 
 TEST_P(CheckTable, ReadsEveryOffsetAndShowsTheOutcome) {
   const CheckRow& row = GetParam();
-  FakeEepromDriver board;
+  CFakeEepromDriver board;
   std::copy(g_EepromImage, g_EepromImage + 256, board.eeprom.begin());
   for (int offset : row.changed) board.eeprom[offset] ^= 0x01;
   board.answers = row.answers;
@@ -87,7 +89,7 @@ TEST_P(CheckTable, ReadsEveryOffsetAndShowsTheOutcome) {
   EXPECT_EQ(0, board.references);
 }
 
-INSTANTIATE_TEST_SUITE_P(Outcomes, CheckTable, ::testing::ValuesIn(kCheckRows),
+INSTANTIATE_TEST_SUITE_P(Outcomes, CheckTable, ::testing::ValuesIn(CHECK_ROWS),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct UpdateRow {
@@ -97,34 +99,36 @@ struct UpdateRow {
   int failsAt;
 };
 
-const std::string kRefusedAt8 = "Q0 S8 Z10 P8 ";
+void PrintTo(const UpdateRow& row, std::ostream* out) { *out << row.name; }
 
-const UpdateRow kUpdateRows[] = {
+const std::string REFUSED_AT8 = "Q0 S8 Z10 P8 ";
+
+const UpdateRow UPDATE_ROWS[] = {
     {"AllAccepted", {}, {}, -1},
-    {"RefusedOnceIsRetriedFirst", {{"S8", {E_FAIL}}}, {{8, kRefusedAt8}}, -1},
+    {"RefusedOnceIsRetriedFirst", {{"S8", {E_FAIL}}}, {{8, REFUSED_AT8}}, -1},
     {"SetSFalseIsARefusal", {{"S12", {S_FALSE}}}, {{12, "Q0 S12 Z10 P12 "}}, -1},
     {"RefusedQueriesSendNoBlock",
-     {{"Q#2", {E_FAIL}}, {"Q#3", {kFlagless}}, {"Q#4", {S_FALSE}}},
+     {{"Q#2", {E_FAIL}}, {"Q#3", {FLAGLESS}}, {"Q#4", {S_FALSE}}},
      {{8, Repeat("Q0 Z10 P8 ", 3)}},
      -1},
     {"RefusalsDoNotAddUpOverBlocks",
      {{"S8", Refused(99)}, {"S12", Refused(99)}},
-     {{8, Repeat(kRefusedAt8, 99)}, {12, Repeat("Q0 S12 Z10 P12 ", 99)}},
+     {{8, Repeat(REFUSED_AT8, 99)}, {12, Repeat("Q0 S12 Z10 P12 ", 99)}},
      -1},
-    {"GivesUpAfter100InARow", {{"S8", Refused(100)}}, {{8, Repeat(kRefusedAt8, 99)}}, 8},
+    {"GivesUpAfter100InARow", {{"S8", Refused(100)}}, {{8, Repeat(REFUSED_AT8, 99)}}, 8},
 };
 
 class UpdateTable : public ::testing::TestWithParam<UpdateRow> {};
 
 TEST_P(UpdateTable, WritesBlocksInOrderPausingAfterEveryAttempt) {
   const UpdateRow& row = GetParam();
-  FakeEepromDriver board;
+  CFakeEepromDriver board;
   board.answers = row.answers;
   RunEepromUpdate(&board, board, board, board);
   EXPECT_EQ(UpdateLog(row.refused, row.failsAt), board.log);
   const int written = row.failsAt < 0 ? 256 : row.failsAt;
-  EXPECT_EQ(FakeEepromDriver::Hex(g_EepromImage, written) + Repeat("00", 256 - written),
-            FakeEepromDriver::Hex(board.eeprom.data(), 256));
+  EXPECT_EQ(CFakeEepromDriver::Hex(g_EepromImage, written) + Repeat("00", 256 - written),
+            CFakeEepromDriver::Hex(board.eeprom.data(), 256));
   // A later run starts again at block 0.
   board.log.clear();
   RunEepromUpdate(&board, board, board, board);
@@ -132,11 +136,11 @@ TEST_P(UpdateTable, WritesBlocksInOrderPausingAfterEveryAttempt) {
   EXPECT_EQ(0, board.references);
 }
 
-INSTANTIATE_TEST_SUITE_P(Outcomes, UpdateTable, ::testing::ValuesIn(kUpdateRows),
+INSTANTIATE_TEST_SUITE_P(Outcomes, UpdateTable, ::testing::ValuesIn(UPDATE_ROWS),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EepromRequests, ReadAt255AndWriteAt252OnTheWire) {
-  FakeEepromDriver board;
+  CFakeEepromDriver board;
   RunEepromCheck(&board, board, board);
   // Bytes 4..10 and ReadData[1..15] hold the driver's reply to the read at 254.
   EXPECT_EQ("01a001ff" + Repeat("fe", 7) + "0100" + Repeat("fe", 15), board.lastGet);
@@ -145,16 +149,19 @@ TEST(EepromRequests, ReadAt255AndWriteAt252OnTheWire) {
 }
 
 TEST(EepromProcedures, WithoutADeviceGraphNothingHappens) {
-  FakeEepromDriver sinks;
+  CFakeEepromDriver sinks;
   RunEepromCheck(nullptr, sinks, sinks);
   RunEepromUpdate(nullptr, sinks, sinks, sinks);
   EXPECT_EQ("", sinks.log);
 }
 
+// Typed out here on purpose: every other test, and the end-to-end tests'
+// expectations of the board's file, take the image from g_EepromImage itself,
+// so this is the one guard of its bytes.
 TEST(EepromImage, HoldsTheBoardHeaderThenFF) {
   EXPECT_EQ("20001300000000002c0005001d5e6c2a50030500048000000c0305800e0100008201002278000000" +
                 Repeat("ff", 216),
-            FakeEepromDriver::Hex(g_EepromImage, 256));
+            CFakeEepromDriver::Hex(g_EepromImage, 256));
 }
 
 }  // namespace

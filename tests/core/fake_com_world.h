@@ -18,7 +18,7 @@
 #define NOT_CALLED3(first, second, third) NOT_CALLED(first) NOT_CALLED2(second, third)
 
 // Registry values that are not strings.
-const std::u16string kNullString = u"\1null", kNumber = u"\1number";
+const std::u16string NULL_STRING = u"\1null", NUMBER = u"\1number";
 inline std::u16string Wide(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
 
 inline std::string Narrow(const OLECHAR* text) {
@@ -27,7 +27,7 @@ inline std::string Narrow(const OLECHAR* text) {
   return narrow;
 }
 
-struct FakeCalls {
+struct CFakeCalls {
   std::string calls, debugLog;
   std::vector<std::string> failable;  // every call that can fail, in order
   int failAt = -1;                    // the failable call that answers failWith
@@ -44,41 +44,41 @@ struct FakeCalls {
 };
 
 // Counts the references others hold; a Release of none is an over-release.
-class FakeObject {
+class CFakeObject {
  public:
-  FakeObject(FakeCalls& log, std::string name) : log_(log), name_(std::move(name)) {}
-  virtual ~FakeObject() = default;
-  std::string Held() const { return held_ ? name_ + "+" + std::to_string(held_) + " " : ""; }
+  CFakeObject(CFakeCalls& log, std::string name) : m_log(log), m_name(std::move(name)) {}
+  virtual ~CFakeObject() = default;
+  std::string Held() const { return m_held ? m_name + "+" + std::to_string(m_held) + " " : ""; }
 
  protected:
-  HRESULT Fail(const std::string& method) { return log_.Enter(name_ + "." + method); }
-  FakeCalls& log_;
-  std::string name_;
-  ULONG held_ = 0;
+  HRESULT Fail(const std::string& method) { return m_log.Enter(m_name + "." + method); }
+  CFakeCalls& m_log;
+  std::string m_name;
+  ULONG m_held = 0;
 };
 
 template <typename Interface>
-struct Fake : Interface, FakeObject {
-  using FakeObject::FakeObject;
+struct CFake : Interface, CFakeObject {
+  using CFakeObject::CFakeObject;
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++held_; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++m_held; }
   ULONG STDMETHODCALLTYPE Release() override {
-    log_.calls += name_ + ".Release ";
-    return held_ != 0 ? --held_ : (++log_.overReleases, 0);
+    m_log.calls += m_name + ".Release ";
+    return m_held != 0 ? --m_held : (++m_log.overReleases, 0);
   }
   Interface* Share() { return AddRef(), this; }
 };
 
-struct FakeBag : Fake<IPropertyBag> {
-  using Fake::Fake;
+struct CFakeBag : CFake<IPropertyBag> {
+  using CFake::CFake;
   std::vector<std::pair<std::string, std::u16string>> values;
   HRESULT STDMETHODCALLTYPE Read(LPCOLESTR property, VARIANT* value, IErrorLog*) override {
     if (const HRESULT failure = Fail("Read(" + Narrow(property) + ")")) return failure;
     for (const auto& [name, stored] : values) {
       if (name != Narrow(property)) continue;
-      value->vt = stored == kNumber ? VT_I4 : VT_BSTR;
+      value->vt = stored == NUMBER ? VT_I4 : VT_BSTR;
       value->bstrVal = stored[0] != 1 ? SysAllocString(stored.c_str()) : nullptr;
-      if (stored == kNumber) value->lVal = 0x14F1;
+      if (stored == NUMBER) value->lVal = 0x14F1;
       return S_OK;
     }
     return E_INVALIDARG;
@@ -86,8 +86,8 @@ struct FakeBag : Fake<IPropertyBag> {
   NOT_CALLED(Write(LPCOLESTR, VARIANT*))
 };
 
-struct FakeFilter : Fake<IBaseFilter> {
-  using Fake::Fake;
+struct CFakeFilter : CFake<IBaseFilter> {
+  using CFake::CFake;
   NOT_CALLED3(GetClassID(CLSID*), Stop(), Pause())
   NOT_CALLED3(Run(REFERENCE_TIME), GetState(DWORD, FILTER_STATE*), SetSyncSource(IReferenceClock*))
   NOT_CALLED3(GetSyncSource(IReferenceClock**), EnumPins(IEnumPins**), FindPin(LPCWSTR, IPin**))
@@ -96,16 +96,16 @@ struct FakeFilter : Fake<IBaseFilter> {
 };
 
 // Binds to its bag and its filter; without a filter, BindToObject fails.
-struct FakeMoniker : Fake<IMoniker> {
-  FakeMoniker(FakeCalls& log, std::string name, FakeBag* bag, FakeFilter* filter)
-      : Fake(log, std::move(name)), bag_(bag), filter_(filter) {}
+struct CFakeMoniker : CFake<IMoniker> {
+  CFakeMoniker(CFakeCalls& log, std::string name, CFakeBag* bag, CFakeFilter* filter)
+      : CFake(log, std::move(name)), m_pBag(bag), m_pFilter(filter) {}
   HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* context, IMoniker* left, REFIID riid,
                                           void** object) override {
-    return Bind("BindToStorage", context, left, riid == IID_IPropertyBag, bag_, object);
+    return Bind("BindToStorage", context, left, riid == IID_IPropertyBag, m_pBag, object);
   }
   HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx* context, IMoniker* left, REFIID riid,
                                          void** object) override {
-    return Bind("BindToObject", context, left, riid == IID_IBaseFilter, filter_, object);
+    return Bind("BindToObject", context, left, riid == IID_IBaseFilter, m_pFilter, object);
   }
   NOT_CALLED3(GetClassID(CLSID*), IsDirty(), Load(IStream*))
   NOT_CALLED2(Save(IStream*, BOOL), GetSizeMax(ULARGE_INTEGER*))
@@ -121,7 +121,7 @@ struct FakeMoniker : Fake<IMoniker> {
  private:
   template <typename Target>
   HRESULT Bind(const char* method, IBindCtx* context, IMoniker* left, bool wanted,
-               Fake<Target>* target, void** object) {
+               CFake<Target>* target, void** object) {
     *object = nullptr;
     if (const HRESULT failure = Fail(method)) return failure;
     if (context != nullptr || left != nullptr || !wanted) return E_INVALIDARG;
@@ -129,13 +129,13 @@ struct FakeMoniker : Fake<IMoniker> {
     *object = target->Share();
     return S_OK;
   }
-  FakeBag* bag_;
-  FakeFilter* filter_;
+  CFakeBag* m_pBag;
+  CFakeFilter* m_pFilter;
 };
 
-struct FakeMonikers : Fake<IEnumMoniker> {
-  using Fake::Fake;
-  std::vector<FakeMoniker*> monikers;
+struct CFakeMonikers : CFake<IEnumMoniker> {
+  using CFake::CFake;
+  std::vector<CFakeMoniker*> monikers;
   size_t next = 0;
   HRESULT STDMETHODCALLTYPE Next(ULONG count, IMoniker** moniker, ULONG* fetched) override {
     *moniker = nullptr;
@@ -149,17 +149,17 @@ struct FakeMonikers : Fake<IEnumMoniker> {
 };
 
 // A category without members answers S_FALSE and no enumerator.
-struct FakeDevices : Fake<ICreateDevEnum> {
-  FakeDevices(FakeCalls& log, FakeMonikers* receivers, FakeMonikers* tuners)
-      : Fake(log, "devenum"), receivers_(receivers), tuners_(tuners) {}
+struct CFakeDevices : CFake<ICreateDevEnum> {
+  CFakeDevices(CFakeCalls& log, CFakeMonikers* receivers, CFakeMonikers* tuners)
+      : CFake(log, "devenum"), m_pReceivers(receivers), m_pTuners(tuners) {}
   HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker** enumerator,
                                                   DWORD flags) override {
-    static const GUID kReceivers = {
+    static const GUID RECEIVERS = {
         0xFD0A5AF4, 0xB41D, 0x11D2, {0x9C, 0x95, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
-    static const GUID kTuners = {
+    static const GUID TUNERS = {
         0x71985F48, 0x1CA1, 0x11D3, {0x9C, 0xC8, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
-    FakeMonikers* monikers = category == kReceivers ? receivers_
-                             : category == kTuners  ? tuners_
+    CFakeMonikers* monikers = category == RECEIVERS ? m_pReceivers
+                              : category == TUNERS  ? m_pTuners
                                                     : nullptr;
     *enumerator = nullptr;
     const std::string call = "CreateClassEnumerator(" + std::to_string(flags) + ")";
@@ -171,20 +171,20 @@ struct FakeDevices : Fake<ICreateDevEnum> {
   }
 
  private:
-  FakeMonikers* receivers_;
-  FakeMonikers* tuners_;
+  CFakeMonikers* m_pReceivers;
+  CFakeMonikers* m_pTuners;
 };
 
-struct FakePropertySet : Fake<IKsPropertySet> {
-  using Fake::Fake;
+struct CFakePropertySet : CFake<IKsPropertySet> {
+  using CFake::CFake;
   NOT_CALLED(Set(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD))
   NOT_CALLED(Get(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD, DWORD*))
   NOT_CALLED(QuerySupported(REFGUID, DWORD, DWORD*))
 };
 
 // Refuses a null filter; the call names the name the filter was offered under.
-struct FakeGraph : Fake<IGraphBuilder> {
-  using Fake::Fake;
+struct CFakeGraph : CFake<IGraphBuilder> {
+  using CFake::CFake;
   IBaseFilter* added = nullptr;
   HRESULT STDMETHODCALLTYPE AddFilter(IBaseFilter* filter, LPCWSTR name) override {
     if (const HRESULT failure = Fail("AddFilter(" + Narrow(name) + ")")) return failure;
@@ -202,12 +202,12 @@ struct FakeGraph : Fake<IGraphBuilder> {
 };
 
 // Exposes the driver's property set for the filter added to the graph.
-struct FakeBuilder : Fake<ICaptureGraphBuilder2> {
-  FakeBuilder(FakeCalls& log, FakeGraph* graph, FakePropertySet* propertySet)
-      : Fake(log, "builder"), graph_(graph), propertySet_(propertySet) {}
+struct CFakeBuilder : CFake<ICaptureGraphBuilder2> {
+  CFakeBuilder(CFakeCalls& log, CFakeGraph* graph, CFakePropertySet* propertySet)
+      : CFake(log, "builder"), m_pGraph(graph), m_pPropertySet(propertySet) {}
   HRESULT STDMETHODCALLTYPE SetFiltergraph(IGraphBuilder* graph) override {
     if (const HRESULT failure = Fail("SetFiltergraph")) return failure;
-    return graph == graph_ ? S_OK : E_INVALIDARG;
+    return graph == m_pGraph ? S_OK : E_INVALIDARG;
   }
   HRESULT STDMETHODCALLTYPE FindInterface(const GUID* category, const GUID* type,
                                           IBaseFilter* filter, REFIID riid,
@@ -215,10 +215,10 @@ struct FakeBuilder : Fake<ICaptureGraphBuilder2> {
     *object = nullptr;
     if (const HRESULT failure = Fail("FindInterface")) return failure;
     if (category == nullptr || *category != PIN_CATEGORY_CAPTURE || type != nullptr ||
-        filter == nullptr || filter != graph_->added || riid != IID_IKsPropertySet) {
+        filter == nullptr || filter != m_pGraph->added || riid != IID_IKsPropertySet) {
       return E_NOINTERFACE;
     }
-    *object = propertySet_->Share();
+    *object = m_pPropertySet->Share();
     return S_OK;
   }
   NOT_CALLED(GetFiltergraph(IGraphBuilder**))
@@ -231,38 +231,38 @@ struct FakeBuilder : Fake<ICaptureGraphBuilder2> {
   NOT_CALLED(FindPin(IUnknown*, int, const GUID*, const GUID*, BOOL, int, IPin**))
 
  private:
-  FakeGraph* graph_;
-  FakePropertySet* propertySet_;
+  CFakeGraph* m_pGraph;
+  CFakePropertySet* m_pPropertySet;
 };
 
-struct FakeComWorld : FakeCalls {
-  FakeComWorld() {
-    receivers_ = Make<FakeMonikers>("receivers");
-    tuners_ = Make<FakeMonikers>("tuners");
-    devices_ = Make<FakeDevices>(receivers_, tuners_);
-    graph_ = Make<FakeGraph>("graph");
-    builder_ = Make<FakeBuilder>(graph_, Make<FakePropertySet>("propset"));
-    current_ = this;
+struct CFakeComWorld : CFakeCalls {
+  CFakeComWorld() {
+    m_pReceivers = Make<CFakeMonikers>("receivers");
+    m_pTuners = Make<CFakeMonikers>("tuners");
+    m_pDevices = Make<CFakeDevices>(m_pReceivers, m_pTuners);
+    m_pGraph = Make<CFakeGraph>("graph");
+    m_pBuilder = Make<CFakeBuilder>(m_pGraph, Make<CFakePropertySet>("propset"));
+    m_pCurrent = this;
     SetComInstanceCreator(Create);
-    SetDebugLogSink([](const char* text) { current_->debugLog += text; });
+    SetDebugLogSink([](const char* text) { m_pCurrent->debugLog += text; });
   }
-  ~FakeComWorld() {
+  ~CFakeComWorld() {
     SetComInstanceCreator(nullptr);
     SetDebugLogSink(nullptr);
   }
 
   void AddReceiver(const std::u16string& devicePath, const std::u16string& friendlyName) {
-    const std::string name = "R" + std::to_string(receivers_->monikers.size() + 1);
-    FakeBag* bag = Make<FakeBag>(name + "b");
+    const std::string name = "R" + std::to_string(m_pReceivers->monikers.size() + 1);
+    CFakeBag* bag = Make<CFakeBag>(name + "b");
     bag->values = {{"DevicePath", devicePath}, {"FriendlyName", friendlyName}};
-    receivers_->monikers.push_back(Make<FakeMoniker>(name, bag, nullptr));
+    m_pReceivers->monikers.push_back(Make<CFakeMoniker>(name, bag, nullptr));
   }
   void AddTuner(const std::u16string& friendlyName, bool bindable = true) {
-    const std::string name = "T" + std::to_string(tuners_->monikers.size() + 1);
-    FakeBag* bag = Make<FakeBag>(name + "b");
+    const std::string name = "T" + std::to_string(m_pTuners->monikers.size() + 1);
+    CFakeBag* bag = Make<CFakeBag>(name + "b");
     bag->values = {{"FriendlyName", friendlyName}};
-    FakeFilter* filter = bindable ? Make<FakeFilter>(name + "f") : nullptr;
-    tuners_->monikers.push_back(Make<FakeMoniker>(name, bag, filter));
+    CFakeFilter* filter = bindable ? Make<CFakeFilter>(name + "f") : nullptr;
+    m_pTuners->monikers.push_back(Make<CFakeMoniker>(name, bag, filter));
   }
   // The board as installed: its receiver (lower-case path) and tuner 1.
   void InstallBoard() {
@@ -275,19 +275,19 @@ struct FakeComWorld : FakeCalls {
   // "over-released " if that happened: "" when all is clean.
   std::string State() const {
     std::string state;
-    for (const auto& object : objects_) state += object->Held();
+    for (const auto& object : m_objects) state += object->Held();
     return overReleases != 0 ? state + "over-released " : state;
   }
 
  private:
   template <typename Object, typename... Arguments>
   Object* Make(Arguments&&... arguments) {
-    objects_.push_back(std::make_unique<Object>(*this, std::forward<Arguments>(arguments)...));
-    return static_cast<Object*>(objects_.back().get());
+    m_objects.push_back(std::make_unique<Object>(*this, std::forward<Arguments>(arguments)...));
+    return static_cast<Object*>(m_objects.back().get());
   }
-  static inline FakeComWorld* current_ = nullptr;
+  static inline CFakeComWorld* m_pCurrent = nullptr;
   static HRESULT Create(REFCLSID classId, IUnknown*, DWORD context, REFIID riid, void** object) {
-    FakeComWorld& world = *current_;
+    CFakeComWorld& world = *m_pCurrent;
     const bool devices = classId == CLSID_SystemDeviceEnum, graph = classId == CLSID_FilterGraph;
     const char* name = devices ? "SystemDeviceEnum"
                        : graph ? "FilterGraph"
@@ -297,18 +297,18 @@ struct FakeComWorld : FakeCalls {
             world.Enter("new(" + std::string(name) + "," + std::to_string(context) + ")")) {
       return failure;
     }
-    if (devices && riid == IID_ICreateDevEnum) *object = world.devices_->Share();
-    if (graph && riid == IID_IGraphBuilder) *object = world.graph_->Share();
+    if (devices && riid == IID_ICreateDevEnum) *object = world.m_pDevices->Share();
+    if (graph && riid == IID_IGraphBuilder) *object = world.m_pGraph->Share();
     if (classId == CLSID_CaptureGraphBuilder2 && riid == IID_ICaptureGraphBuilder2) {
-      *object = world.builder_->Share();
+      *object = world.m_pBuilder->Share();
     }
     return *object != nullptr ? S_OK : E_NOINTERFACE;
   }
 
-  std::vector<std::unique_ptr<FakeObject>> objects_;
-  FakeMonikers* receivers_;
-  FakeMonikers* tuners_;
-  FakeDevices* devices_;
-  FakeGraph* graph_;
-  FakeBuilder* builder_;
+  std::vector<std::unique_ptr<CFakeObject>> m_objects;
+  CFakeMonikers* m_pReceivers;
+  CFakeMonikers* m_pTuners;
+  CFakeDevices* m_pDevices;
+  CFakeGraph* m_pGraph;
+  CFakeBuilder* m_pBuilder;
 };

@@ -13,12 +13,12 @@
 
 #include "eeprom_procedures.h"
 
-struct FakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
+struct CFakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
   // Answers other than S_OK, in turn, to the requests "G<offset>" and
-  // "S<offset>" and to the n-th support query "Q#<n>" (0 = first). kFlagless
+  // "S<offset>" and to the n-th support query "Q#<n>" (0 = first). FLAGLESS
   // makes a query answer S_OK but only the other direction's flag.
   std::map<std::string, std::vector<HRESULT>> answers;
-  static constexpr HRESULT kFlagless = 0x7F000001;
+  static constexpr HRESULT FLAGLESS = 0x7F000001;
   std::array<BYTE, 256> eeprom{};
   std::string log;
   std::string lastGet, lastSet;  // the last request of each kind as it arrived, in hex
@@ -30,8 +30,8 @@ struct FakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
 
   HRESULT STDMETHODCALLTYPE QuerySupported(REFGUID set, DWORD id, DWORD* support) override {
     log += "Q" + std::to_string(id) + (IsEepromSet(set) ? " " : "! ");
-    const HRESULT result = Answer("Q#" + std::to_string(queries_++));
-    const bool flagless = result == kFlagless;
+    const HRESULT result = Answer("Q#" + std::to_string(m_queries++));
+    const bool flagless = result == FLAGLESS;
     *support = (id == 2) != flagless ? KSPROPERTY_SUPPORT_GET : KSPROPERTY_SUPPORT_SET;
     return flagless ? S_OK : result;
   }
@@ -67,17 +67,17 @@ struct FakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
   void SetText(const char* text) override { log += '"' + std::string(text) + "\" "; }
 
   static std::string Hex(const BYTE* bytes, int length) {
-    static const char kDigits[] = "0123456789abcdef";
+    static const char DIGITS[] = "0123456789abcdef";
     std::string hex;
-    for (int i = 0; i < length; ++i) hex.append({kDigits[bytes[i] >> 4], kDigits[bytes[i] & 15]});
+    for (int i = 0; i < length; ++i) hex.append({DIGITS[bytes[i] >> 4], DIGITS[bytes[i] & 15]});
     return hex;
   }
 
  private:
   static bool IsEepromSet(REFGUID set) {
-    static const GUID kEepromAccess = {
+    static const GUID EEPROM_ACCESS = {
         0x96EA8493, 0x0034, 0x4935, {0x95, 0x31, 0xDF, 0xD5, 0xD6, 0x16, 0x7C, 0x8B}};
-    return IsEqualGUID(set, kEepromAccess);
+    return IsEqualGUID(set, EEPROM_ACCESS);
   }
   // Notes the request; false when it is malformed.
   bool Arrived(char call, REFGUID set, bool rightProperty, LPVOID instance, DWORD instanceLength,
@@ -95,5 +95,5 @@ struct FakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
     queued.erase(queued.begin());
     return result;
   }
-  int queries_ = 0;
+  int m_queries = 0;
 };

@@ -3,28 +3,28 @@
 #include <cstddef>
 #include <cstring>
 
-Debuggee::Debuggee(const std::string& program) : thread_(&Debuggee::Run, this, program) {
-  WaitForSingleObject(created_, INFINITE);
+CDebuggee::CDebuggee(const std::string& program) : m_thread(&CDebuggee::Run, this, program) {
+  WaitForSingleObject(m_hCreated, INFINITE);
 }
 
-Debuggee::~Debuggee() {
-  if (!WaitForExit(0)) TerminateProcess(process_, 1);
-  thread_.join();
-  if (process_ != nullptr) CloseHandle(process_);
-  CloseHandle(created_);
-  CloseHandle(exited_);
+CDebuggee::~CDebuggee() {
+  if (!WaitForExit(0)) TerminateProcess(m_hProcess, 1);
+  m_thread.join();
+  if (m_hProcess != nullptr) CloseHandle(m_hProcess);
+  CloseHandle(m_hCreated);
+  CloseHandle(m_hExited);
 }
 
-std::vector<std::string> Debuggee::Strings() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return strings_;
+std::vector<std::string> CDebuggee::Strings() const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_strings;
 }
 
-bool Debuggee::WaitForExit(DWORD timeoutMs) const {
-  return WaitForSingleObject(exited_, timeoutMs) == WAIT_OBJECT_0;
+bool CDebuggee::WaitForExit(DWORD timeoutMs) const {
+  return WaitForSingleObject(m_hExited, timeoutMs) == WAIT_OBJECT_0;
 }
 
-void Debuggee::Run(std::string program) {
+void CDebuggee::Run(std::string program) {
   std::string commandLine = "\"" + program + "\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
@@ -32,13 +32,13 @@ void Debuggee::Run(std::string program) {
   if (CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
                      DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr, &startup, &info)) {
     CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    id_ = info.dwProcessId;
+    m_hProcess = info.hProcess;
+    m_id = info.dwProcessId;
   }
-  SetEvent(created_);
+  SetEvent(m_hCreated);
   bool initialBreakpoint = true;
   DEBUG_EVENT event = {};
-  while (id_ != 0 && WaitForDebugEvent(&event, INFINITE)) {
+  while (m_id != 0 && WaitForDebugEvent(&event, INFINITE)) {
     DWORD status = DBG_CONTINUE;
     if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) {
       if (event.u.CreateProcessInfo.hFile != nullptr) CloseHandle(event.u.CreateProcessInfo.hFile);
@@ -46,11 +46,11 @@ void Debuggee::Run(std::string program) {
       const auto* image = static_cast<const BYTE*>(event.u.CreateProcessInfo.lpBaseOfImage);
       LONG headers = 0;
       DWORD size = 0;
-      ReadProcessMemory(process_, image + offsetof(IMAGE_DOS_HEADER, e_lfanew), &headers,
+      ReadProcessMemory(m_hProcess, image + offsetof(IMAGE_DOS_HEADER, e_lfanew), &headers,
                         sizeof(headers), nullptr);
-      ReadProcessMemory(process_, image + headers + 24 + 56, &size, sizeof(size), nullptr);
-      imageBase_ = reinterpret_cast<ULONG_PTR>(image);
-      imageSize_ = size;
+      ReadProcessMemory(m_hProcess, image + headers + 24 + 56, &size, sizeof(size), nullptr);
+      m_imageBase = reinterpret_cast<ULONG_PTR>(image);
+      m_imageSize = size;
     } else if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) {
       if (event.u.LoadDll.hFile != nullptr) CloseHandle(event.u.LoadDll.hFile);
     } else if (event.dwDebugEventCode == OUTPUT_DEBUG_STRING_EVENT) {
@@ -66,13 +66,14 @@ void Debuggee::Run(std::string program) {
     ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
     if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) break;
   }
-  SetEvent(exited_);
+  SetEvent(m_hExited);
 }
 
-void Debuggee::Capture(const OUTPUT_DEBUG_STRING_INFO& info) {
+void CDebuggee::Capture(const OUTPUT_DEBUG_STRING_INFO& info) {
   std::string text(info.nDebugStringLength, '\0');  // the program writes narrow text only
-  if (!ReadProcessMemory(process_, info.lpDebugStringData, &text[0], text.size(), nullptr)) return;
+  if (!ReadProcessMemory(m_hProcess, info.lpDebugStringData, &text[0], text.size(), nullptr))
+    return;
   text.resize(std::strlen(text.c_str()));
-  std::lock_guard<std::mutex> lock(mutex_);
-  strings_.push_back(text);
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_strings.push_back(text);
 }

@@ -10,16 +10,16 @@
 #include <thread>
 #include <vector>
 
-class Debuggee {
+class CDebuggee {
  public:
   // Id() is 0 when the program could not be started.
-  explicit Debuggee(const std::string& program);
+  explicit CDebuggee(const std::string& program);
   // Ends the process if it still runs.
-  ~Debuggee();
+  ~CDebuggee();
 
-  DWORD Id() const { return id_; }
+  DWORD Id() const { return m_id; }
   // Whether an address lies in the program's own image (not in a DLL).
-  bool InImage(ULONGLONG address) const { return address - imageBase_ < imageSize_; }
+  bool InImage(ULONGLONG address) const { return address - m_imageBase < m_imageSize; }
   // Every debug string so far, in order, without its terminator.
   std::vector<std::string> Strings() const;
   bool WaitForExit(DWORD timeoutMs) const;
@@ -28,13 +28,13 @@ class Debuggee {
   void Run(std::string program);
   void Capture(const OUTPUT_DEBUG_STRING_INFO& info);
 
-  HANDLE created_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  HANDLE exited_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  HANDLE process_ = nullptr;
-  DWORD id_ = 0;
-  ULONGLONG imageBase_ = 0;
-  ULONGLONG imageSize_ = 0;
-  mutable std::mutex mutex_;
-  std::vector<std::string> strings_;
-  std::thread thread_;
+  HANDLE m_hCreated = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE m_hExited = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE m_hProcess = nullptr;
+  DWORD m_id = 0;
+  ULONGLONG m_imageBase = 0;
+  ULONGLONG m_imageSize = 0;
+  mutable std::mutex m_mutex;
+  std::vector<std::string> m_strings;
+  std::thread m_thread;
 };

@@ -42,7 +42,7 @@ class CRelayTrace {
   // The calls traced since the last look that the program made, and every
   // debug string, without their modules: for
   // "0118:Call winmm.timeBeginPeriod(00000001) ret=14001a3cb", "timeBeginPeriod(00000001)".
-  std::vector<std::string> Calls(const Debuggee& program) {
+  std::vector<std::string> Calls(const CDebuggee& program) {
     std::ifstream file(m_path, std::ios::binary);
     file.seekg(static_cast<std::streamoff>(m_seen));
     std::vector<std::string> calls;
@@ -69,11 +69,11 @@ class CRelayTrace {
 // does for Travune.exe with a native-first override (the loader takes it
 // from the registry; a variable set here would not reach it).
 TEST_F(TravuneE2e, AWinmmPlantedBesideTheExeNeverRuns) {
-  const std::string exe = folder_ + "\\Travune.exe";
+  const std::string exe = m_folder + "\\Travune.exe";
   ASSERT_TRUE(CopyFileA(Env("TRAVUNE_E2E_APP").c_str(), exe.c_str(), FALSE));
-  ASSERT_TRUE(CopyFileA(Env("TRAVUNE_E2E_PLANTED_WINMM").c_str(), (folder_ + "\\winmm.dll").c_str(),
-                        FALSE));
-  DeleteFileA((folder_ + "\\winmm.dll.ran").c_str());
+  ASSERT_TRUE(CopyFileA(Env("TRAVUNE_E2E_PLANTED_WINMM").c_str(),
+                        (m_folder + "\\winmm.dll").c_str(), FALSE));
+  DeleteFileA((m_folder + "\\winmm.dll.ran").c_str());
   const char* const APP_DEFAULTS = "Software\\Wine\\AppDefaults\\Travune.exe";
   RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(APP_DEFAULTS) + "\\DllOverrides").c_str(),
                   "winmm", REG_SZ, "native,builtin", 15);
@@ -83,7 +83,7 @@ TEST_F(TravuneE2e, AWinmmPlantedBesideTheExeNeverRuns) {
   EXPECT_EQ(Shown(IDC_UPDATE_RESULT), "Update Success !!");
   EXPECT_TRUE(Escape());
   RegDeleteTreeA(HKEY_CURRENT_USER, APP_DEFAULTS);
-  EXPECT_EQ(GetFileAttributesA((folder_ + "\\winmm.dll.ran").c_str()), INVALID_FILE_ATTRIBUTES)
+  EXPECT_EQ(GetFileAttributesA((m_folder + "\\winmm.dll.ran").c_str()), INVALID_FILE_ATTRIBUTES)
       << "the planted winmm.dll was loaded";
 }
 
@@ -106,20 +106,20 @@ TEST_F(TravuneE2e, TheRelayTraceShowsWhatEachPhaseAsksOfTheSystem) {
     CScopedEnvironment relay("WINEDEBUG", "-all,+relay");
     ASSERT_NO_FATAL_FAILURE(Start());
   }
-  const std::vector<std::string> startUp = trace.Calls(*app_);
+  const std::vector<std::string> startUp = trace.Calls(*m_pApp);
   ASSERT_FALSE(startUp.empty());
   EXPECT_EQ(startUp.front(), "SetDefaultDllDirectories(00000800)");
   EXPECT_THAT(std::vector<std::string>(startUp.begin() + 1, startUp.end()),
               Each(StartsWith("OutputDebugStringA(")));
   Click(IDC_CHECK_EEPROM);
-  EXPECT_THAT(trace.Calls(*app_), IsEmpty()) << "the check";
+  EXPECT_THAT(trace.Calls(*m_pApp), IsEmpty()) << "the check";
   Click(IDC_UPDATE_EEPROM);
   std::vector<std::string> update(66, "Sleep(0000000a)");
   update.front() = "timeBeginPeriod(00000001)";
   update.back() = "timeEndPeriod(00000001)";
-  EXPECT_THAT(trace.Calls(*app_), ElementsAreArray(update));
+  EXPECT_THAT(trace.Calls(*m_pApp), ElementsAreArray(update));
   ASSERT_TRUE(Escape());
-  EXPECT_THAT(trace.Calls(*app_),
+  EXPECT_THAT(trace.Calls(*m_pApp),
               ElementsAre(StartsWith("UnregisterDeviceNotification("),
                           HasSubstr("board: filter released"), "CoUninitialize()"));
 }
@@ -164,7 +164,7 @@ TEST_F(TravuneE2e, RegisteringAndUnregisteringLeavesOtherDevicesEntriesAlone) {
     RegCloseKey(key);
   });
   const std::vector<std::string> before = snapshot();
-  registered_.reset();
+  m_registered.reset();
   ASSERT_NO_FATAL_FAILURE(Register(Board::Standard));
   ASSERT_NO_FATAL_FAILURE(Register(Board::None));
   EXPECT_EQ(snapshot(), before);

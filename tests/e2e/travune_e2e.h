@@ -12,7 +12,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -32,11 +31,7 @@ struct UnusableBoard {
   std::vector<std::string> debugStrings;
 };
 
-// A click: how long its handler ran and the board's requests meanwhile.
-struct Clicked {
-  std::chrono::duration<double, std::milli> time;
-  std::vector<std::string> requests;
-};
+inline void PrintTo(const UnusableBoard& board, std::ostream* out) { *out << board.name; }
 
 inline std::string Env(const char* name, const char* fallback = "") {
   char value[1024];
@@ -58,83 +53,83 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
     GetTempPathA(sizeof(temp), temp);
     std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     std::replace(name.begin(), name.end(), '/', '-');
-    folder_ = temp + ("travune-e2e-" + name);
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    DeleteFileA((folder_ + "\\eeprom.bin").c_str());
-    DeleteFileA((folder_ + "\\board.log").c_str());
-    SetEnvironmentVariableA("TRAVUNE_SIMBOARD_EEPROM", (folder_ + "\\eeprom.bin").c_str());
-    SetEnvironmentVariableA("TRAVUNE_SIMBOARD_LOG", (folder_ + "\\board.log").c_str());
+    m_folder = temp + ("travune-e2e-" + name);
+    CreateDirectoryA(m_folder.c_str(), nullptr);
+    DeleteFileA((m_folder + "\\eeprom.bin").c_str());
+    DeleteFileA((m_folder + "\\board.log").c_str());
+    SetEnvironmentVariableA("TRAVUNE_SIMBOARD_EEPROM", (m_folder + "\\eeprom.bin").c_str());
+    SetEnvironmentVariableA("TRAVUNE_SIMBOARD_LOG", (m_folder + "\\board.log").c_str());
     SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_READS", nullptr);
     SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_BLOCK", nullptr);
   }
 
   void TearDown() override {
-    if (HasFailure()) std::printf("board log and EEPROM file kept in %s\n", folder_.c_str());
+    if (HasFailure()) std::printf("board log and EEPROM file kept in %s\n", m_folder.c_str());
   }
 
   // Registers the board as asked unless it already is (the prefix keeps it
   // across tests).
   void Register(Board board) {
-    if (registered_ == board) return;
-    registered_.reset();
+    if (m_registered == board) return;
+    m_registered.reset();
     if (board == Board::OtherTuner)
       SetEnvironmentVariableA("TRAVUNE_SIMBOARD_TUNER_NAME", "Travune Digital Tuner 2 (DVB-T)");
     ASSERT_TRUE(Regsvr32(board == Board::None ? "/s /u" : "/s"));
     SetEnvironmentVariableA("TRAVUNE_SIMBOARD_TUNER_NAME", nullptr);
-    registered_ = board;
+    m_registered = board;
   }
 
   // Registers the board as asked, then starts Travune.exe (or a copy of it
   // at program) and waits for its main window.
   void Start(Board board = Board::Standard, const std::string& program = Env("TRAVUNE_E2E_APP")) {
     ASSERT_NO_FATAL_FAILURE(Register(board));
-    app_.reset();
-    app_ = std::make_unique<Debuggee>(program);
-    ASSERT_NE(app_->Id(), 0u) << "Travune.exe did not start: " << program;
+    m_pApp.reset();
+    m_pApp = std::make_unique<CDebuggee>(program);
+    ASSERT_NE(m_pApp->Id(), 0u) << "Travune.exe did not start: " << program;
     DWORD owner = 0;
-    for (DWORD start = GetTickCount(); owner != app_->Id(); Sleep(5)) {
+    for (DWORD start = GetTickCount(); owner != m_pApp->Id(); Sleep(5)) {
       ASSERT_LT(GetTickCount() - start, 30000u) << "no main window within 30 s";
-      main_ = FindWindowA(nullptr, "Travune ( EEPROM Update )");
-      if (IsWindowVisible(main_)) GetWindowThreadProcessId(main_, &owner);
+      m_hMain = FindWindowA(nullptr, "Travune ( EEPROM Update )");
+      if (IsWindowVisible(m_hMain)) GetWindowThreadProcessId(m_hMain, &owner);
     }
   }
 
   // Escape, as the dialog manager delivers it; true once the process ended.
   bool Escape() {
-    PostMessageA(main_, WM_COMMAND, IDCANCEL, 0);
-    return app_->WaitForExit(10000);
+    PostMessageA(m_hMain, WM_COMMAND, IDCANCEL, 0);
+    return m_pApp->WaitForExit(10000);
   }
 
-  Clicked Click(int button) {
+  // Clicks and returns the board's requests meanwhile.
+  std::vector<std::string> Click(int button) {
     const size_t mark = BoardLog().size();
-    const auto start = std::chrono::steady_clock::now();
     DWORD_PTR result = 0;
-    EXPECT_NE(0, SendMessageTimeoutA(GetDlgItem(main_, button), BM_CLICK, 0, 0, SMTO_NORMAL, 20000,
-                                     &result))
+    EXPECT_NE(0, SendMessageTimeoutA(GetDlgItem(m_hMain, button), BM_CLICK, 0, 0, SMTO_NORMAL,
+                                     20000, &result))
         << "the click on " << button << " did not return within 20 s";
-    Clicked clicked = {std::chrono::steady_clock::now() - start, {}};
+    std::vector<std::string> requests;
     // A Get's byte is left out: it is the board's, not the program's.
     for (std::string line : BoardLog(mark)) {
       const size_t bytes = line.find(" bytes=");
       if (line.rfind("Get ", 0) == 0 && bytes != std::string::npos)
         line.erase(bytes, line.find(' ', bytes + 1) - bytes);
       for (const char* request : {"QuerySupported ", "Get ", "Set "})
-        if (line.rfind(request, 0) == 0) clicked.requests.push_back(line);
+        if (line.rfind(request, 0) == 0) requests.push_back(line);
     }
-    return clicked;
+    return requests;
   }
 
   // The text of a result line, or "(hidden)"; no wait on a program that hangs.
   std::string Shown(int line) const {
     char text[256] = "(hidden)";
-    HWND control = GetDlgItem(main_, line);
+    HWND control = GetDlgItem(m_hMain, line);
     if (IsWindowVisible(control)) GetWindowTextA(control, text, sizeof(text));
     return text;
   }
 
   int Progress() const {
     DWORD_PTR position = 0;
-    SendMessageTimeoutA(GetDlgItem(main_, IDC_PROGRESS), PBM_GETPOS, 0, 0, SMTO_NORMAL, 5000,
+    SendMessageTimeoutA(GetDlgItem(m_hMain, IDC_PROGRESS), PBM_GETPOS, 0, 0, SMTO_NORMAL, 5000,
                         &position);
     return static_cast<int>(position);
   }
@@ -158,17 +153,17 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
   }
 
   void WriteEeprom(const std::string& bytes) const {
-    std::ofstream(folder_ + "\\eeprom.bin", std::ios::binary) << bytes;
+    std::ofstream(m_folder + "\\eeprom.bin", std::ios::binary) << bytes;
   }
 
   std::string ReadEeprom() const {
-    std::ifstream file(folder_ + "\\eeprom.bin", std::ios::binary);
+    std::ifstream file(m_folder + "\\eeprom.bin", std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   }
 
   // The lines of the board's request log from line `from` on.
   std::vector<std::string> BoardLog(size_t from = 0) const {
-    std::ifstream file(folder_ + "\\board.log", std::ios::binary);
+    std::ifstream file(m_folder + "\\board.log", std::ios::binary);
     std::vector<std::string> lines;
     for (std::string line; std::getline(file, line);) lines.push_back(line);
     lines.erase(lines.begin(),
@@ -176,8 +171,8 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
     return lines;
   }
 
-  static inline std::optional<Board> registered_;
-  std::string folder_;
-  std::unique_ptr<Debuggee> app_;
-  HWND main_ = nullptr;
+  static inline std::optional<Board> m_registered;
+  std::string m_folder;
+  std::unique_ptr<CDebuggee> m_pApp;
+  HWND m_hMain = nullptr;
 };
