@@ -1,7 +1,6 @@
 #include "lumiq_app.h"
 
 #include <windows.h>
-// after windows.h, which it needs
 #include <commctrl.h>
 
 #include "lumiq_dlg.h"

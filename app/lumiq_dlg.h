@@ -4,7 +4,6 @@
 #pragma once
 
 #include <windows.h>
-// after windows.h, which it needs
 #include <dbt.h>
 
 #include "dialog.h"

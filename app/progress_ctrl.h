@@ -2,7 +2,6 @@
 #pragma once
 
 #include <windows.h>
-// after windows.h, which it needs
 #include <commctrl.h>
 
 class CProgressCtrl {

@@ -8,9 +8,8 @@
 
 #ifdef _WIN32
 
-// windows.h first: the COM and DirectShow headers build on it.
+// Win32, then COM, OLE automation, DirectShow and kernel streaming.
 #include <windows.h>
-// Then COM, OLE automation, DirectShow and kernel streaming.
 #include <dshow.h>
 #include <ks.h>
 #include <objbase.h>

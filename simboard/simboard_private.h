@@ -2,9 +2,9 @@
 // they share. Only the board's own sources include it.
 #pragma once
 
+#include <windows.h>
 #include <dshow.h>
 #include <ks.h>
-#include <windows.h>
 
 #include <map>
 #include <set>

@@ -1,9 +1,8 @@
 // The real main dialog in-process, in a world without a board: looked at once
 // shown, the About box, both buttons clicked, then the order of its teardown.
-#include <gtest/gtest.h>
 #include <windows.h>
-// after windows.h, which it needs
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>

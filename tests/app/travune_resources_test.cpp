@@ -1,8 +1,8 @@
 // The resources of the built Travune.exe, read back from the file: both dialog
 // templates, the About entry's string, the icon, the manifest, the version.
+#include <windows.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <cstdio>
 #include <cstring>

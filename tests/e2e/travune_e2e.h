@@ -5,11 +5,10 @@
 // knobs are environment variables that regsvr32 and Travune.exe inherit.
 #pragma once
 
+#include <windows.h>
+#include <commctrl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <windows.h>
-// after windows.h, which it needs
-#include <commctrl.h>
 
 #include <algorithm>
 #include <fstream>
