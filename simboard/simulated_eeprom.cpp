@@ -9,8 +9,9 @@
 
 namespace {
 
-// One board per machine: filters of several threads share its file and
-// their refusal counts.
+// One board per machine: the filters of every thread share its file. Each
+// filter keeps its own refusal counts (its copy of the knobs); the lock
+// guards those too, as one filter may be called from several threads.
 std::mutex g_mutex;
 
 // The first production run: the same PCI identity, an older tuner set-up
