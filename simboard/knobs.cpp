@@ -9,7 +9,6 @@ namespace {
 
 const char kRefuseReads[] = "TRAVUNE_SIMBOARD_REFUSE_READS";
 const char kRefuseBlock[] = "TRAVUNE_SIMBOARD_REFUSE_BLOCK";
-const char kNoSupport[] = "TRAVUNE_SIMBOARD_NO_SUPPORT";
 
 // Both character widths: a size query, then the value.
 template <typename Char>
@@ -95,18 +94,6 @@ void ParseRefusedBlocks(const std::string& value, FilterKnobs* knobs) {
   }
 }
 
-void ParseNoSupport(const std::string& value, FilterKnobs* knobs) {
-  for (const std::string& item : SplitList(value)) {
-    if (item == "get") {
-      knobs->omitGetSupport = true;
-    } else if (item == "set") {
-      knobs->omitSetSupport = true;
-    } else {
-      Complain(kNoSupport, item, "expected get, set or get,set");
-    }
-  }
-}
-
 std::string ReadEnvironment(const char* name) {
   return ReadVariable(GetEnvironmentVariableA, name);
 }
@@ -121,6 +108,5 @@ FilterKnobs ReadFilterKnobs() {
   FilterKnobs knobs;
   ParseRefusedReads(ReadEnvironment(kRefuseReads), &knobs);
   ParseRefusedBlocks(ReadEnvironment(kRefuseBlock), &knobs);
-  ParseNoSupport(ReadEnvironment(kNoSupport), &knobs);
   return knobs;
 }

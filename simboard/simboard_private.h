@@ -94,8 +94,6 @@ const int REFUSE_FOREVER = -1;
 struct FilterKnobs {
   std::set<unsigned> refusedReads;        // offsets whose reads are refused
   std::map<unsigned, int> refusedBlocks;  // block offset -> refusals left, or REFUSE_FOREVER
-  bool omitGetSupport = false;
-  bool omitSetSupport = false;
 };
 
 FilterKnobs ReadFilterKnobs();
@@ -126,7 +124,7 @@ class SimulatedEeprom {
   SimulatedEeprom(std::wstring path, FilterKnobs knobs);
 
   // KSPROPERTY_SUPPORT_* flags for a property of the EEPROM set.
-  DWORD SupportFor(DWORD propertyId) const;
+  static DWORD SupportFor(DWORD propertyId);
   HRESULT Write(const EEPROM_WRITE_REQUEST& request);
   HRESULT Read(const EEPROM_READ_REQUEST& request, BYTE* value);
 

@@ -137,13 +137,9 @@ HRESULT CheckRequestBuffers(const void* instance, DWORD instanceLength, const vo
 SimulatedEeprom::SimulatedEeprom(std::wstring path, FilterKnobs knobs)
     : path_(std::move(path)), knobs_(std::move(knobs)) {}
 
-DWORD SimulatedEeprom::SupportFor(DWORD propertyId) const {
-  if (propertyId == EEPROM_PROPERTY_WRITE) {
-    return knobs_.omitSetSupport ? 0 : KSPROPERTY_SUPPORT_SET;
-  }
-  if (propertyId == EEPROM_PROPERTY_READ) {
-    return knobs_.omitGetSupport ? 0 : KSPROPERTY_SUPPORT_GET;
-  }
+DWORD SimulatedEeprom::SupportFor(DWORD propertyId) {
+  if (propertyId == EEPROM_PROPERTY_WRITE) return KSPROPERTY_SUPPORT_SET;
+  if (propertyId == EEPROM_PROPERTY_READ) return KSPROPERTY_SUPPORT_GET;
   return 0;
 }
 

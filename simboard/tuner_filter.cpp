@@ -134,7 +134,7 @@ class TunerFilter final : public ComObject<TunerFilter, IBaseFilter, IKsProperty
     } else if (id != EEPROM_PROPERTY_WRITE && id != EEPROM_PROPERTY_READ) {
       hr = E_PROP_ID_UNSUPPORTED;
     }
-    DWORD flags = hr == S_OK ? eeprom_.SupportFor(id) : 0;
+    DWORD flags = hr == S_OK ? SimulatedEeprom::SupportFor(id) : 0;
     if (hr == S_OK) *support = flags;
     LogSupportQuery(id, hr, flags);
     return hr;
