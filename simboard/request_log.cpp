@@ -68,7 +68,7 @@ void LogRequest(const char* operation, DWORD id, int offset, const BYTE* bytes, 
   if (offset >= 0) std::snprintf(offsetText, sizeof(offsetText), "%d", offset);
   char bytesText[2 * EEPROM_BLOCK_SIZE + 1] = "-";
   if (bytes != nullptr) {
-    for (unsigned i = 0; i < count; ++i) std::snprintf(bytesText + 2 * i, 3, "%02x", bytes[i]);
+    for (size_t i = 0; i < count; ++i) std::snprintf(bytesText + 2 * i, 3, "%02x", bytes[i]);
   }
   char resultBuffer[16];
   LogFormat("%s prop=%lu offset=%s bytes=%s result=%s", operation, static_cast<unsigned long>(id),
