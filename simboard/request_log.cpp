@@ -48,6 +48,7 @@ void LogLine(const char* line) {
   char buffer[512];
   size_t length = std::strlen(line);
   if (length > sizeof(buffer) - 2) length = sizeof(buffer) - 2;
+  // NOLINTNEXTLINE(bugprone-not-null-terminated-result): goes out by length, not as a string
   std::memcpy(buffer, line, length);
   buffer[length] = '\n';
   AppendToLog(buffer, static_cast<DWORD>(length + 1));
