@@ -70,6 +70,7 @@ bool CDialog::ProcessMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&) {
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): WM_INITDIALOG's lParam is the object
     auto* dialog = reinterpret_cast<CDialog*>(lParam);
     SetWindowLongPtrA(window, DWLP_USER, lParam);
     dialog->m_hWnd = window;
@@ -78,6 +79,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     return setDefaultFocus;
   }
 
+  // NOLINTNEXTLINE(performance-no-int-to-ptr): DWLP_USER holds the object
   auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
   if (dialog == nullptr) return FALSE;  // messages before WM_INITDIALOG
 

@@ -16,8 +16,8 @@ const int MAIN_FONT_TENTHS_OF_POINT = 120;
 const char* const MAIN_FONT_FACE = "Arial";
 
 struct ControlPlacement {
-  int id;
   const char* text;  // null: the control gets neither font nor text
+  int id;
   int x;
   int y;
   int width;
@@ -28,11 +28,11 @@ struct ControlPlacement {
 // Applied in this order; each control in turn goes to the top of the
 // stacking order.
 const ControlPlacement MAIN_DIALOG_LAYOUT[] = {
-    {IDC_CHECK_EEPROM, "Check EEPROM", 10, 5, 170, 80, false},
-    {IDC_UPDATE_EEPROM, "Update EEPROM", 10, 90, 170, 80, false},
-    {IDC_CHECK_RESULT, "- EEPROM IS OLD -", 230, 35, 270, 20, true},
-    {IDC_UPDATE_RESULT, "- SUCCESS !!! -", 230, 120, 270, 20, true},
-    {IDC_PROGRESS, nullptr, 10, 180, 480, 20, false},
+    {"Check EEPROM", IDC_CHECK_EEPROM, 10, 5, 170, 80, false},
+    {"Update EEPROM", IDC_UPDATE_EEPROM, 10, 90, 170, 80, false},
+    {"- EEPROM IS OLD -", IDC_CHECK_RESULT, 230, 35, 270, 20, true},
+    {"- SUCCESS !!! -", IDC_UPDATE_RESULT, 230, 120, 270, 20, true},
+    {nullptr, IDC_PROGRESS, 10, 180, 480, 20, false},
 };
 
 // KSCATEGORY_CAPTURE {65E8773D-8F56-11D0-A3B9-00A0C9223196}: the device

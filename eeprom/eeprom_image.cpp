@@ -1,7 +1,7 @@
 #include "eeprom_image.h"
 
 namespace {
-const BYTE kFill = 0xFF;
+const BYTE ERASED = 0xFF;
 }
 
 // Bytes 0x0C..0x0F: PCI subsystem vendor 0x5E1D then subsystem device 0x2A6C,
@@ -47,7 +47,7 @@ const BYTE g_EepromImage[EEPROM_SIZE] = {
     0x00,
     0x00,
     0x00,
-#define FILL4 kFill, kFill, kFill, kFill
+#define FILL4 ERASED, ERASED, ERASED, ERASED
 #define FILL24 FILL4, FILL4, FILL4, FILL4, FILL4, FILL4
     // 0x28..0xFF: 216 bytes of 0xFF
     FILL24,

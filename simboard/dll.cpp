@@ -10,7 +10,7 @@ LONG g_locks = 0;
 
 // Made afresh for each DllGetClassObject; like every object of the board it
 // holds the module while it lives.
-class TunerFilterFactory final : public ComObject<TunerFilterFactory, IClassFactory> {
+class CTunerFilterFactory final : public CComObject<CTunerFilterFactory, IClassFactory> {
  public:
   void* Find(REFIID iid) { return FindOnly<IClassFactory>(this, iid, IID_IClassFactory); }
 
@@ -51,7 +51,7 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** o
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
   if (!IsEqualCLSID(clsid, CLSID_TravuneSimBoard)) return CLASS_E_CLASSNOTAVAILABLE;
-  return QueryNewObject(new (std::nothrow) TunerFilterFactory(), iid, object);
+  return QueryNewObject(new (std::nothrow) CTunerFilterFactory(), iid, object);
 }
 
 extern "C" HRESULT WINAPI DllCanUnloadNow() {

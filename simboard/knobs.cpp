@@ -7,9 +7,8 @@
 
 namespace {
 
-const char kRefuseReads[] = "TRAVUNE_SIMBOARD_REFUSE_READS";
-const char kRefuseBlock[] = "TRAVUNE_SIMBOARD_REFUSE_BLOCK";
-const char kNoSupport[] = "TRAVUNE_SIMBOARD_NO_SUPPORT";
+const char REFUSE_READS_KNOB[] = "TRAVUNE_SIMBOARD_REFUSE_READS";
+const char REFUSE_BLOCK_KNOB[] = "TRAVUNE_SIMBOARD_REFUSE_BLOCK";
 
 // Both character widths: a size query, then the value.
 template <typename Char>
@@ -68,7 +67,7 @@ void ParseRefusedReads(const std::string& value, FilterKnobs* knobs) {
     if (ParseNumber(item, EEPROM_SIZE - 1, &offset)) {
       knobs->refusedReads.insert(static_cast<unsigned>(offset));
     } else {
-      Complain(kRefuseReads, item, "not an offset 0..255");
+      Complain(REFUSE_READS_KNOB, item, "not an offset 0..255");
     }
   }
 }
@@ -80,7 +79,7 @@ void ParseRefusedBlocks(const std::string& value, FilterKnobs* knobs) {
     if (colon == std::string::npos ||
         !ParseNumber(item.substr(0, colon), EEPROM_SIZE - EEPROM_BLOCK_SIZE, &offset) ||
         offset % EEPROM_BLOCK_SIZE != 0) {
-      Complain(kRefuseBlock, item, "expected <block offset>:<count>|forever");
+      Complain(REFUSE_BLOCK_KNOB, item, "expected <block offset>:<count>|forever");
       continue;
     }
     std::string count = Trim(item.substr(colon + 1));
@@ -90,19 +89,7 @@ void ParseRefusedBlocks(const std::string& value, FilterKnobs* knobs) {
     } else if (ParseNumber(count, 1000000, &times) && times > 0) {
       knobs->refusedBlocks[static_cast<unsigned>(offset)] = static_cast<int>(times);
     } else {
-      Complain(kRefuseBlock, item, "count must be 1..1000000 or forever");
-    }
-  }
-}
-
-void ParseNoSupport(const std::string& value, FilterKnobs* knobs) {
-  for (const std::string& item : SplitList(value)) {
-    if (item == "get") {
-      knobs->omitGetSupport = true;
-    } else if (item == "set") {
-      knobs->omitSetSupport = true;
-    } else {
-      Complain(kNoSupport, item, "expected get, set or get,set");
+      Complain(REFUSE_BLOCK_KNOB, item, "count must be 1..1000000 or forever");
     }
   }
 }
@@ -119,8 +106,7 @@ std::wstring ReadEnvironmentWide(const wchar_t* name) {
 
 FilterKnobs ReadFilterKnobs() {
   FilterKnobs knobs;
-  ParseRefusedReads(ReadEnvironment(kRefuseReads), &knobs);
-  ParseRefusedBlocks(ReadEnvironment(kRefuseBlock), &knobs);
-  ParseNoSupport(ReadEnvironment(kNoSupport), &knobs);
+  ParseRefusedReads(ReadEnvironment(REFUSE_READS_KNOB), &knobs);
+  ParseRefusedBlocks(ReadEnvironment(REFUSE_BLOCK_KNOB), &knobs);
   return knobs;
 }

@@ -7,19 +7,19 @@
 
 namespace {
 
-const WCHAR kClassName[] = L"Travune Simulated Board";
+const WCHAR CLASS_NAME[] = L"Travune Simulated Board";
 
 // Key names under each category's Instance key.
-const WCHAR kReceiverInstance[] = L"Travune Simulated Receiver";
-const WCHAR kTunerInstance[] = L"Travune Simulated Tuner 1";
-const WCHAR kReceiverFriendlyName[] = L"Travune Digital Receiver (DVB-T)";
+const WCHAR RECEIVER_INSTANCE[] = L"Travune Simulated Receiver";
+const WCHAR TUNER_INSTANCE[] = L"Travune Simulated Tuner 1";
+const WCHAR RECEIVER_FRIENDLY_NAME[] = L"Travune Digital Receiver (DVB-T)";
 
 // Device-interface paths the way the PnP manager writes them: lower case,
 // bus identity, instance id, interface class, reference string.
-const WCHAR kReceiverDevicePath[] =
+const WCHAR RECEIVER_DEVICE_PATH[] =
     L"\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&1a2b3c4d&0&00e0#"
     L"{fd0a5af4-b41d-11d2-9c95-00c04f7971e0}\\{cde5c0c2-d57b-4636-a91a-c5f75d29fa8a}";
-const WCHAR kTunerDevicePath[] =
+const WCHAR TUNER_DEVICE_PATH[] =
     L"\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&1a2b3c4d&0&00e0#"
     L"{71985f48-1ca1-11d3-9cc8-00c04f7971e0}\\{cde5c0c2-d57b-4636-a91a-c5f75d29fa8a}";
 
@@ -45,7 +45,7 @@ HRESULT WriteClassKey(const std::wstring& modulePath, const std::wstring& eeprom
   LONG status = RegCreateKeyExW(HKEY_CLASSES_ROOT, ClassKey().c_str(), 0, nullptr, 0, KEY_WRITE,
                                 nullptr, &key, nullptr);
   if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
-  status = SetText(key, nullptr, kClassName);
+  status = SetText(key, nullptr, CLASS_NAME);
   if (status == ERROR_SUCCESS) status = SetText(key, SIMBOARD_EEPROM_FILE_VALUE, eepromPath);
   HKEY server = nullptr;
   if (status == ERROR_SUCCESS) {
@@ -99,8 +99,8 @@ void RemoveCategoryEntry(REFGUID category, const wchar_t* instance) {
 }
 
 void RemoveEverything() {
-  RemoveCategoryEntry(KSCATEGORY_BDA_RECEIVER_COMPONENT, kReceiverInstance);
-  RemoveCategoryEntry(KSCATEGORY_BDA_NETWORK_TUNER, kTunerInstance);
+  RemoveCategoryEntry(KSCATEGORY_BDA_RECEIVER_COMPONENT, RECEIVER_INSTANCE);
+  RemoveCategoryEntry(KSCATEGORY_BDA_NETWORK_TUNER, TUNER_INSTANCE);
   RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey().c_str());
 }
 
@@ -121,12 +121,12 @@ extern "C" HRESULT WINAPI DllRegisterServer() {
   RemoveEverything();
   HRESULT hr = WriteClassKey(modulePath, eepromPath);
   if (SUCCEEDED(hr)) {
-    hr = WriteCategoryEntry(KSCATEGORY_BDA_RECEIVER_COMPONENT, kReceiverInstance,
-                            kReceiverFriendlyName, kReceiverDevicePath);
+    hr = WriteCategoryEntry(KSCATEGORY_BDA_RECEIVER_COMPONENT, RECEIVER_INSTANCE,
+                            RECEIVER_FRIENDLY_NAME, RECEIVER_DEVICE_PATH);
   }
   if (SUCCEEDED(hr)) {
-    hr = WriteCategoryEntry(KSCATEGORY_BDA_NETWORK_TUNER, kTunerInstance, tunerName,
-                            kTunerDevicePath);
+    hr = WriteCategoryEntry(KSCATEGORY_BDA_NETWORK_TUNER, TUNER_INSTANCE, tunerName,
+                            TUNER_DEVICE_PATH);
   }
   if (FAILED(hr)) RemoveEverything();
   LogLine(SUCCEEDED(hr) ? "Registered" : "RegistrationFailed");

@@ -48,6 +48,7 @@ void LogLine(const char* line) {
   char buffer[512];
   size_t length = std::strlen(line);
   if (length > sizeof(buffer) - 2) length = sizeof(buffer) - 2;
+  // NOLINTNEXTLINE(bugprone-not-null-terminated-result): goes out by length, not as a string
   std::memcpy(buffer, line, length);
   buffer[length] = '\n';
   AppendToLog(buffer, static_cast<DWORD>(length + 1));
@@ -68,7 +69,7 @@ void LogRequest(const char* operation, DWORD id, int offset, const BYTE* bytes, 
   if (offset >= 0) std::snprintf(offsetText, sizeof(offsetText), "%d", offset);
   char bytesText[2 * EEPROM_BLOCK_SIZE + 1] = "-";
   if (bytes != nullptr) {
-    for (unsigned i = 0; i < count; ++i) std::snprintf(bytesText + 2 * i, 3, "%02x", bytes[i]);
+    for (size_t i = 0; i < count; ++i) std::snprintf(bytesText + 2 * i, 3, "%02x", bytes[i]);
   }
   char resultBuffer[16];
   LogFormat("%s prop=%lu offset=%s bytes=%s result=%s", operation, static_cast<unsigned long>(id),

@@ -31,10 +31,10 @@ void UnlockModule();
 // one, the module held while the object lives, and QueryInterface answering
 // what Derived::Find(iid) returns (null for an interface it lacks).
 template <typename Derived, typename... Interfaces>
-class ComObject : public Interfaces... {
+class CComObject : public Interfaces... {
  public:
-  ComObject(const ComObject&) = delete;
-  ComObject& operator=(const ComObject&) = delete;
+  CComObject(const CComObject&) = delete;
+  CComObject& operator=(const CComObject&) = delete;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (object == nullptr) return E_POINTER;
@@ -44,20 +44,20 @@ class ComObject : public Interfaces... {
     return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&refs_));
+    return static_cast<ULONG>(InterlockedIncrement(&m_refs));
   }
   ULONG STDMETHODCALLTYPE Release() override {
-    LONG refs = InterlockedDecrement(&refs_);
+    LONG refs = InterlockedDecrement(&m_refs);
     if (refs == 0) delete static_cast<Derived*>(this);
     return static_cast<ULONG>(refs);
   }
 
  protected:
-  ComObject() { LockModule(); }
-  ~ComObject() { UnlockModule(); }
+  CComObject() { LockModule(); }
+  ~CComObject() { UnlockModule(); }
 
  private:
-  LONG refs_ = 1;
+  LONG m_refs = 1;
 };
 
 // Hands out iid of a newly made object (null: out of memory) and drops the
@@ -94,8 +94,6 @@ const int REFUSE_FOREVER = -1;
 struct FilterKnobs {
   std::set<unsigned> refusedReads;        // offsets whose reads are refused
   std::map<unsigned, int> refusedBlocks;  // block offset -> refusals left, or REFUSE_FOREVER
-  bool omitGetSupport = false;
-  bool omitSetSupport = false;
 };
 
 FilterKnobs ReadFilterKnobs();
@@ -121,18 +119,18 @@ HRESULT CheckRequestBuffers(const void* instance, DWORD instanceLength, const vo
 // The EEPROM as one filter's driver sees it: the file and the knobs read
 // when the filter was made. Each request record is checked before it is
 // carried out; a refusal changes nothing.
-class SimulatedEeprom {
+class CSimulatedEeprom {
  public:
-  SimulatedEeprom(std::wstring path, FilterKnobs knobs);
+  CSimulatedEeprom(std::wstring path, FilterKnobs knobs);
 
   // KSPROPERTY_SUPPORT_* flags for a property of the EEPROM set.
-  DWORD SupportFor(DWORD propertyId) const;
+  static DWORD SupportFor(DWORD propertyId);
   HRESULT Write(const EEPROM_WRITE_REQUEST& request);
   HRESULT Read(const EEPROM_READ_REQUEST& request, BYTE* value);
 
  private:
-  std::wstring path_;
-  FilterKnobs knobs_;
+  std::wstring m_path;
+  FilterKnobs m_knobs;
 };
 
 // ---- The request log (request_log.cpp): when TRAVUNE_SIMBOARD_LOG names a

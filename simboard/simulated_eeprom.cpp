@@ -9,21 +9,22 @@
 
 namespace {
 
-// One board per machine: filters of several threads share its file and
-// their refusal counts.
+// One board per machine: the filters of every thread share its file. Each
+// filter keeps its own refusal counts (its copy of the knobs); the lock
+// guards those too, as one filter may be called from several threads.
 std::mutex g_mutex;
 
 // The first production run: the same PCI identity, an older tuner set-up
 // byte at 0x1C and an older IF setting at 0x24; the rest of the part erased.
-const BYTE kFactoryProgrammed[] = {0x20, 0x00, 0x13, 0x00, 0x00, 0x00, 0x00, 0x00, 0x2c, 0x00,
+const BYTE FACTORY_PROGRAMMED[] = {0x20, 0x00, 0x13, 0x00, 0x00, 0x00, 0x00, 0x00, 0x2c, 0x00,
                                    0x05, 0x00, 0x1d, 0x5e, 0x6c, 0x2a, 0x50, 0x03, 0x05, 0x00,
                                    0x04, 0x80, 0x00, 0x00, 0x0c, 0x03, 0x05, 0x80, 0x0d, 0x01,
                                    0x00, 0x00, 0x82, 0x01, 0x00, 0x22, 0x70, 0x00, 0x00, 0x00};
-const BYTE kErased = 0xFF;
+const BYTE ERASED_BYTE = 0xFF;
 
 void CopyFactoryImage(BYTE image[EEPROM_SIZE]) {
-  std::memset(image, kErased, EEPROM_SIZE);
-  std::memcpy(image, kFactoryProgrammed, sizeof(kFactoryProgrammed));
+  std::memset(image, ERASED_BYTE, EEPROM_SIZE);
+  std::memcpy(image, FACTORY_PROGRAMMED, sizeof(FACTORY_PROGRAMMED));
 }
 
 std::wstring ParentOf(const std::wstring& path) {
@@ -133,22 +134,18 @@ HRESULT CheckRequestBuffers(const void* instance, DWORD instanceLength, const vo
   return instanceLength == recordSize ? S_OK : E_INVALIDARG;
 }
 
-SimulatedEeprom::SimulatedEeprom(std::wstring path, FilterKnobs knobs)
-    : path_(std::move(path)), knobs_(std::move(knobs)) {}
+CSimulatedEeprom::CSimulatedEeprom(std::wstring path, FilterKnobs knobs)
+    : m_path(std::move(path)), m_knobs(std::move(knobs)) {}
 
-DWORD SimulatedEeprom::SupportFor(DWORD propertyId) const {
-  if (propertyId == EEPROM_PROPERTY_WRITE) {
-    return knobs_.omitSetSupport ? 0 : KSPROPERTY_SUPPORT_SET;
-  }
-  if (propertyId == EEPROM_PROPERTY_READ) {
-    return knobs_.omitGetSupport ? 0 : KSPROPERTY_SUPPORT_GET;
-  }
+DWORD CSimulatedEeprom::SupportFor(DWORD propertyId) {
+  if (propertyId == EEPROM_PROPERTY_WRITE) return KSPROPERTY_SUPPORT_SET;
+  if (propertyId == EEPROM_PROPERTY_READ) return KSPROPERTY_SUPPORT_GET;
   return 0;
 }
 
 // Selector 1, bus address 0xA0, WriteCount 5, offset a multiple of 4 up to
 // 252; then a refusal knob may turn the block away.
-HRESULT SimulatedEeprom::Write(const EEPROM_WRITE_REQUEST& request) {
+HRESULT CSimulatedEeprom::Write(const EEPROM_WRITE_REQUEST& request) {
   unsigned offset = request.WriteData[0];
   if (!AddressesTheEeprom(request.Selector, request.DeviceAddress) ||
       request.WriteCount != EEPROM_WRITE_COUNT || offset % EEPROM_BLOCK_SIZE != 0 ||
@@ -156,15 +153,15 @@ HRESULT SimulatedEeprom::Write(const EEPROM_WRITE_REQUEST& request) {
     return E_INVALIDARG;
   }
   std::lock_guard<std::mutex> lock(g_mutex);
-  auto refused = knobs_.refusedBlocks.find(offset);
-  if (refused != knobs_.refusedBlocks.end() && refused->second != 0) {
+  auto refused = m_knobs.refusedBlocks.find(offset);
+  if (refused != m_knobs.refusedBlocks.end() && refused->second != 0) {
     if (refused->second != REFUSE_FOREVER) --refused->second;
     return E_FAIL;
   }
   BYTE image[EEPROM_SIZE];
-  if (!LoadEepromFile(path_, image)) return E_FAIL;
+  if (!LoadEepromFile(m_path, image)) return E_FAIL;
   std::memcpy(image + offset, &request.WriteData[1], EEPROM_BLOCK_SIZE);
-  if (!SaveEepromFile(path_, image)) {
+  if (!SaveEepromFile(m_path, image)) {
     LogLine("EepromFileError save");
     return E_FAIL;
   }
@@ -172,16 +169,16 @@ HRESULT SimulatedEeprom::Write(const EEPROM_WRITE_REQUEST& request) {
 }
 
 // Selector 1, bus address 0xA0, WriteCount 1, ReadCount 1.
-HRESULT SimulatedEeprom::Read(const EEPROM_READ_REQUEST& request, BYTE* value) {
+HRESULT CSimulatedEeprom::Read(const EEPROM_READ_REQUEST& request, BYTE* value) {
   if (!AddressesTheEeprom(request.Selector, request.DeviceAddress) ||
       request.WriteCount != EEPROM_READ_WRITE_COUNT || request.ReadCount != EEPROM_READ_COUNT) {
     return E_INVALIDARG;
   }
   BYTE offset = request.WriteData[0];
-  if (knobs_.refusedReads.count(offset) != 0) return E_FAIL;
+  if (m_knobs.refusedReads.count(offset) != 0) return E_FAIL;
   std::lock_guard<std::mutex> lock(g_mutex);
   BYTE image[EEPROM_SIZE];
-  if (!LoadEepromFile(path_, image)) return E_FAIL;
+  if (!LoadEepromFile(m_path, image)) return E_FAIL;
   *value = image[offset];
   return S_OK;
 }

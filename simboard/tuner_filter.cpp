@@ -13,7 +13,7 @@
 namespace {
 
 // The filter graph enumerates the pins of a filter it lets go.
-class EmptyPinEnum final : public ComObject<EmptyPinEnum, IEnumPins> {
+class CEmptyPinEnum final : public CComObject<CEmptyPinEnum, IEnumPins> {
  public:
   void* Find(REFIID iid) { return FindOnly<IEnumPins>(this, iid, IID_IEnumPins); }
 
@@ -28,7 +28,7 @@ class EmptyPinEnum final : public ComObject<EmptyPinEnum, IEnumPins> {
   HRESULT STDMETHODCALLTYPE Clone(IEnumPins** clone) override { return Create(clone); }
 
   static HRESULT Create(IEnumPins** pins) {
-    return QueryNewObject(new (std::nothrow) EmptyPinEnum(), IID_IEnumPins,
+    return QueryNewObject(new (std::nothrow) CEmptyPinEnum(), IID_IEnumPins,
                           reinterpret_cast<void**>(pins));
   }
 };
@@ -49,13 +49,13 @@ HRESULT AcceptRequest(const char* operation, REFGUID set, DWORD id, DWORD expect
   return hr;
 }
 
-class TunerFilter final : public ComObject<TunerFilter, IBaseFilter, IKsPropertySet> {
+class CTunerFilter final : public CComObject<CTunerFilter, IBaseFilter, IKsPropertySet> {
  public:
-  explicit TunerFilter(SimulatedEeprom eeprom) : eeprom_(std::move(eeprom)) {
+  explicit CTunerFilter(CSimulatedEeprom eeprom) : m_eeprom(std::move(eeprom)) {
     LogLine("FilterCreated");
   }
   // Also told to a debugger, which sees it in order with the program's calls.
-  ~TunerFilter() {
+  ~CTunerFilter() {
     LogLine("FilterReleased");
     OutputDebugStringA("Travune simulated board: filter released\n");
   }
@@ -88,7 +88,7 @@ class TunerFilter final : public ComObject<TunerFilter, IBaseFilter, IKsProperty
 
   // IBaseFilter
   HRESULT STDMETHODCALLTYPE EnumPins(IEnumPins** pins) override {
-    return EmptyPinEnum::Create(pins);
+    return CEmptyPinEnum::Create(pins);
   }
   HRESULT STDMETHODCALLTYPE FindPin(LPCWSTR, IPin**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE QueryFilterInfo(FILTER_INFO*) override { return E_NOTIMPL; }
@@ -107,7 +107,7 @@ class TunerFilter final : public ComObject<TunerFilter, IBaseFilter, IKsProperty
     if (hr != S_OK) return hr;
     EEPROM_WRITE_REQUEST request;
     std::memcpy(&request, data, sizeof(request));
-    hr = eeprom_.Write(request);
+    hr = m_eeprom.Write(request);
     LogRequest("Set", id, request.WriteData[0], &request.WriteData[1], EEPROM_BLOCK_SIZE, hr);
     return hr;
   }
@@ -120,7 +120,7 @@ class TunerFilter final : public ComObject<TunerFilter, IBaseFilter, IKsProperty
     EEPROM_READ_REQUEST request;
     std::memcpy(&request, data, sizeof(request));
     BYTE value = 0;
-    hr = eeprom_.Read(request, &value);
+    hr = m_eeprom.Read(request, &value);
     if (hr == S_OK) {
       static_cast<EEPROM_READ_REQUEST*>(data)->ReadData[0] = value;
       if (returned != nullptr) *returned = sizeof(EEPROM_READ_REQUEST);
@@ -138,19 +138,19 @@ class TunerFilter final : public ComObject<TunerFilter, IBaseFilter, IKsProperty
     } else if (id != EEPROM_PROPERTY_WRITE && id != EEPROM_PROPERTY_READ) {
       hr = E_PROP_ID_UNSUPPORTED;
     }
-    DWORD flags = hr == S_OK ? eeprom_.SupportFor(id) : 0;
+    DWORD flags = hr == S_OK ? CSimulatedEeprom::SupportFor(id) : 0;
     if (hr == S_OK) *support = flags;
     LogSupportQuery(id, hr, flags);
     return hr;
   }
 
  private:
-  SimulatedEeprom eeprom_;
+  CSimulatedEeprom m_eeprom;
 };
 
 }  // namespace
 
 HRESULT CreateTunerFilter(REFIID iid, void** object) {
-  SimulatedEeprom eeprom(ResolveEepromPath(), ReadFilterKnobs());
-  return QueryNewObject(new (std::nothrow) TunerFilter(std::move(eeprom)), iid, object);
+  CSimulatedEeprom eeprom(ResolveEepromPath(), ReadFilterKnobs());
+  return QueryNewObject(new (std::nothrow) CTunerFilter(std::move(eeprom)), iid, object);
 }

@@ -86,7 +86,8 @@ bool SavePicture(HWND window, const std::string& path) {
   BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
   SelectObject(memory, previous);
   BITMAPINFOHEADER header = {sizeof(header), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  std::vector<BYTE> pixels(((width * 3 + 3) & ~3) * height);
+  const size_t rowBytes = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
+  std::vector<BYTE> pixels(rowBytes * static_cast<size_t>(height));
   const int rows = GetDIBits(memory, bitmap, 0, height, pixels.data(),
                              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
   DeleteObject(bitmap);
