@@ -7,7 +7,6 @@
 
 namespace {
 
-const char REFUSE_READS_KNOB[] = "TRAVUNE_SIMBOARD_REFUSE_READS";
 const char REFUSE_BLOCK_KNOB[] = "TRAVUNE_SIMBOARD_REFUSE_BLOCK";
 
 // Both character widths: a size query, then the value.
@@ -61,17 +60,6 @@ bool ParseNumber(const std::string& text, unsigned long maximum, unsigned long* 
   return true;
 }
 
-void ParseRefusedReads(const std::string& value, FilterKnobs* knobs) {
-  for (const std::string& item : SplitList(value)) {
-    unsigned long offset = 0;
-    if (ParseNumber(item, EEPROM_SIZE - 1, &offset)) {
-      knobs->refusedReads.insert(static_cast<unsigned>(offset));
-    } else {
-      Complain(REFUSE_READS_KNOB, item, "not an offset 0..255");
-    }
-  }
-}
-
 void ParseRefusedBlocks(const std::string& value, FilterKnobs* knobs) {
   for (const std::string& item : SplitList(value)) {
     size_t colon = item.find(':');
@@ -106,7 +94,6 @@ std::wstring ReadEnvironmentWide(const wchar_t* name) {
 
 FilterKnobs ReadFilterKnobs() {
   FilterKnobs knobs;
-  ParseRefusedReads(ReadEnvironment(REFUSE_READS_KNOB), &knobs);
   ParseRefusedBlocks(ReadEnvironment(REFUSE_BLOCK_KNOB), &knobs);
   return knobs;
 }

@@ -7,7 +7,6 @@
 #include <ks.h>
 
 #include <map>
-#include <set>
 #include <string>
 
 #include "eeprom_requests.h"
@@ -92,7 +91,6 @@ std::wstring ReadEnvironmentWide(const wchar_t* name);  // empty when unset
 const int REFUSE_FOREVER = -1;
 
 struct FilterKnobs {
-  std::set<unsigned> refusedReads;        // offsets whose reads are refused
   std::map<unsigned, int> refusedBlocks;  // block offset -> refusals left, or REFUSE_FOREVER
 };
 

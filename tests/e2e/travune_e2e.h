@@ -58,7 +58,6 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
     DeleteFileA((m_folder + "\\board.log").c_str());
     SetEnvironmentVariableA("TRAVUNE_SIMBOARD_EEPROM", (m_folder + "\\eeprom.bin").c_str());
     SetEnvironmentVariableA("TRAVUNE_SIMBOARD_LOG", (m_folder + "\\board.log").c_str());
-    SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_READS", nullptr);
     SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_BLOCK", nullptr);
   }
 
