@@ -83,17 +83,6 @@ TEST_F(TravuneE2e, FindsTheTunerThenChecksOldUpdatesChecksNewAndEndsOnEscape) {
   EXPECT_TRUE(Escape());
 }
 
-TEST_F(TravuneE2e, AnUpdateLastsIntoTheNextProcess) {
-  ASSERT_NO_FATAL_FAILURE(Start());
-  Click(IDC_UPDATE_EEPROM);
-  ASSERT_EQ(Shown(IDC_UPDATE_RESULT), SUCCESS);
-  ASSERT_TRUE(Escape());
-  ASSERT_NO_FATAL_FAILURE(Start());
-  Click(IDC_CHECK_EEPROM);
-  EXPECT_EQ(Shown(IDC_CHECK_RESULT), NEW);
-  EXPECT_TRUE(Escape());
-}
-
 TEST_F(TravuneE2e, ABlockRefusedForEverEndsTheUpdateWithoutWritingFurther) {
   SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_BLOCK", "8:forever");
   ASSERT_NO_FATAL_FAILURE(Start());
