@@ -1,6 +1,6 @@
 #include "lumiq_dlg.h"
 
-#include <string>
+#include <cstring>
 
 #include "about_dlg.h"
 #include "eeprom_procedures.h"
@@ -54,10 +54,12 @@ Proc ProcAddress(HMODULE module, const char* name) {
 // WINMM is no KnownDLL: by name, Windows would first look for it beside the
 // exe, where anyone may have dropped a file. It is loaded by its full path.
 HMODULE LoadWinmmFromSystemFolder() {
-  WCHAR folder[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  return LoadLibraryW((std::wstring(folder, length) + L"\\winmm.dll").c_str());
+  const WCHAR NAME[] = L"\\winmm.dll";
+  WCHAR path[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+  if (length == 0 || length + ARRAYSIZE(NAME) > MAX_PATH) return nullptr;
+  std::memcpy(path + length, NAME, sizeof(NAME));
+  return LoadLibraryW(path);
 }
 
 // What the EEPROM procedures need of the dialog: its progress bar, a result
