@@ -10,44 +10,6 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
 
-namespace {
-
-// Wine writes its relay trace to the standard error it was started with,
-// which scripts/wine-run appends to TRAVUNE_WINE_STDERR for these tests.
-class CRelayTrace {
- public:
-  // Only what is traced from now on.
-  CRelayTrace() : m_path("Z:" + Env("TRAVUNE_WINE_STDERR")) {
-    std::ifstream file(m_path, std::ios::binary | std::ios::ate);
-    if (file) m_seen = static_cast<size_t>(file.tellg());
-  }
-
-  // The calls traced since the last look that the program made, and every
-  // debug string, without their modules: for
-  // "0118:Call winmm.timeBeginPeriod(00000001) ret=14001a3cb", "timeBeginPeriod(00000001)".
-  std::vector<std::string> Calls(const CDebuggee& program) {
-    std::ifstream file(m_path, std::ios::binary);
-    file.seekg(static_cast<std::streamoff>(m_seen));
-    std::vector<std::string> calls;
-    for (std::string line; std::getline(file, line); m_seen += line.size() + 1) {
-      const size_t call = line.find(":Call ");
-      const size_t module = line.find('.', call), end = line.find(") ret=", module);
-      if (call == std::string::npos || end == std::string::npos) continue;
-      const std::string function = line.substr(module + 1, end + 1 - (module + 1));
-      if (program.InImage(std::stoull(line.substr(end + 6), nullptr, 16)) ||
-          function.rfind("OutputDebugStringA(", 0) == 0)
-        calls.push_back(function);
-    }
-    return calls;
-  }
-
- private:
-  std::string m_path;
-  size_t m_seen = 0;
-};
-
-}  // namespace
-
 // Windows looks for a DLL that is no KnownDLL beside the exe first, as Wine
 // does for Travune.exe with a native-first override (the loader takes it
 // from the registry; a variable set here would not reach it).
@@ -70,39 +32,26 @@ TEST_F(TravuneE2e, AWinmmPlantedBesideTheExeNeverRuns) {
       << "the planted winmm.dll was loaded";
 }
 
-// The relay trace shows every call of the named functions with its
-// argument and caller, those made through GetProcAddress too, in one order
-// with the board's word that its filter is gone. Start-up first confines the
-// DLL search to the system folder; only the update raises the timer's
-// resolution; the teardown undoes the registration, then lets the board's
-// filter go, then closes COM.
+// The relay trace shows the program's calls in one order with the board's
+// word that its filter is gone. Start-up first confines the DLL search to the
+// system folder; only the update raises the timer's resolution; the teardown
+// undoes the registration, then lets the board's filter go, then closes COM.
 TEST_F(TravuneE2e, TheRelayTraceShowsWhatEachPhaseAsksOfTheSystem) {
-  const char FUNCTIONS[] =
-      "SetDefaultDllDirectories;timeBeginPeriod;timeEndPeriod;Sleep;"
-      "UnregisterDeviceNotification;OutputDebugStringA;CoUninitialize";
-  const char* const DEBUG_KEY = "Software\\Wine\\Debug";
-  RegSetKeyValueA(HKEY_CURRENT_USER, DEBUG_KEY, "RelayInclude", REG_SZ, FUNCTIONS,
-                  sizeof(FUNCTIONS));
-  ASSERT_NO_FATAL_FAILURE(Register(Board::Standard));
-  CRelayTrace trace;
-  SetEnvironmentVariableA("WINEDEBUG", "-all,+relay");  // for Travune.exe alone
-  Start();
-  SetEnvironmentVariableA("WINEDEBUG", "-all");
-  ASSERT_FALSE(HasFatalFailure());
-  const std::vector<std::string> startUp = trace.Calls(*m_pApp);
+  ASSERT_NO_FATAL_FAILURE(Start());
+  const std::vector<std::string> startUp = m_trace.Calls();
   ASSERT_FALSE(startUp.empty());
   EXPECT_EQ(startUp.front(), "SetDefaultDllDirectories(00000800)");
   EXPECT_THAT(std::vector<std::string>(startUp.begin() + 1, startUp.end()),
               Each(StartsWith("OutputDebugStringA(")));
   Click(IDC_CHECK_EEPROM);
-  EXPECT_THAT(trace.Calls(*m_pApp), IsEmpty()) << "the check";
+  EXPECT_THAT(m_trace.Calls(), IsEmpty()) << "the check";
   Click(IDC_UPDATE_EEPROM);
   std::vector<std::string> update(66, "Sleep(0000000a)");
   update.front() = "timeBeginPeriod(00000001)";
   update.back() = "timeEndPeriod(00000001)";
-  EXPECT_THAT(trace.Calls(*m_pApp), ElementsAreArray(update));
+  EXPECT_THAT(m_trace.Calls(), ElementsAreArray(update));
   ASSERT_TRUE(Escape());
-  EXPECT_THAT(trace.Calls(*m_pApp),
+  EXPECT_THAT(m_trace.Calls(),
               ElementsAre(StartsWith("UnregisterDeviceNotification("),
                           HasSubstr("board: filter released"), "CoUninitialize()"));
 }

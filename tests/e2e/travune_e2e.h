@@ -1,8 +1,9 @@
-// The real Travune.exe, run as our debuggee, against the simulated board
-// registered by the real regsvr32 (a child process, so either bitness works)
-// and found through the platform's own media framework. Paths come from
-// TRAVUNE_E2E_APP, TRAVUNE_E2E_BOARD and TRAVUNE_E2E_REGSVR32; the board's
-// knobs are environment variables that regsvr32 and Travune.exe inherit.
+// The real Travune.exe against the simulated board registered by the real
+// regsvr32 (a child process, so either bitness works) and found through the
+// platform's own media framework, watched through Wine's relay trace. Paths
+// come from TRAVUNE_E2E_APP, TRAVUNE_E2E_BOARD and TRAVUNE_E2E_REGSVR32; the
+// board's knobs are environment variables that regsvr32 and Travune.exe
+// inherit.
 #pragma once
 
 #include <windows.h>
@@ -13,12 +14,11 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "debuggee.h"
+#include "relay_trace.h"
 #include "resource.h"
 
 enum class Board { Standard, OtherTuner, None };
@@ -32,18 +32,14 @@ struct UnusableBoard {
 
 inline void PrintTo(const UnusableBoard& board, std::ostream* out) { *out << board.name; }
 
-inline std::string Env(const char* name, const char* fallback = "") {
-  char value[1024];
-  const DWORD length = GetEnvironmentVariableA(name, value, sizeof(value));
-  return length > 0 && length < sizeof(value) ? value : fallback;
-}
-
 class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
  protected:
   static void SetUpTestSuite() {
     // Without a window manager, Wine waits two seconds for a closing window
     // to be withdrawn unless its X11 driver leaves window management alone.
     RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed", REG_SZ, "N", 2);
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\Debug", "RelayInclude", REG_SZ,
+                    CRelayTrace::FUNCTIONS, sizeof(CRelayTrace::FUNCTIONS));
   }
 
   // A folder of the test's own, emptied of what an earlier run left there.
@@ -63,6 +59,7 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
 
   void TearDown() override {
     if (HasFailure()) std::printf("board log and EEPROM file kept in %s\n", m_folder.c_str());
+    End();
   }
 
   // Registers the board as asked unless it already is (the prefix keeps it
@@ -78,14 +75,21 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
   }
 
   // Registers the board as asked, then starts Travune.exe (or a copy of it
-  // at program) and waits for its main window.
+  // at program), traced, and waits for its main window.
   void Start(Board board = Board::Standard, const std::string& program = Env("TRAVUNE_E2E_APP")) {
     ASSERT_NO_FATAL_FAILURE(Register(board));
-    m_pApp.reset();
-    m_pApp = std::make_unique<CDebuggee>(program);
-    ASSERT_NE(m_pApp->Id(), 0u) << "Travune.exe did not start: " << program;
+    End();
+    m_trace = CRelayTrace(program);
+    std::string commandLine = "\"" + program + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    SetEnvironmentVariableA("WINEDEBUG", "-all,+relay");  // for Travune.exe alone
+    const BOOL started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
+                                        0, nullptr, nullptr, &startup, &m_program);
+    SetEnvironmentVariableA("WINEDEBUG", "-all");
+    ASSERT_TRUE(started) << "Travune.exe did not start: " << program;
     DWORD owner = 0;
-    for (DWORD start = GetTickCount(); owner != m_pApp->Id(); Sleep(5)) {
+    for (DWORD start = GetTickCount(); owner != m_program.dwProcessId; Sleep(5)) {
       ASSERT_LT(GetTickCount() - start, 30000u) << "no main window within 30 s";
       m_hMain = FindWindowA(nullptr, "Travune ( EEPROM Update )");
       if (IsWindowVisible(m_hMain)) GetWindowThreadProcessId(m_hMain, &owner);
@@ -95,7 +99,17 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
   // Escape, as the dialog manager delivers it; true once the process ended.
   bool Escape() {
     PostMessageA(m_hMain, WM_COMMAND, IDCANCEL, 0);
-    return m_pApp->WaitForExit(10000);
+    return WaitForSingleObject(m_program.hProcess, 10000) == WAIT_OBJECT_0;
+  }
+
+  // Ends the program if it still runs.
+  void End() {
+    if (m_program.hProcess == nullptr) return;
+    TerminateProcess(m_program.hProcess, 1);
+    WaitForSingleObject(m_program.hProcess, 10000);
+    CloseHandle(m_program.hThread);
+    CloseHandle(m_program.hProcess);
+    m_program = {};
   }
 
   // Clicks and returns the board's requests meanwhile.
@@ -171,6 +185,7 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
 
   static inline std::optional<Board> m_registered;
   std::string m_folder;
-  std::unique_ptr<CDebuggee> m_pApp;
+  PROCESS_INFORMATION m_program = {};
+  CRelayTrace m_trace;
   HWND m_hMain = nullptr;
 };

@@ -62,7 +62,7 @@ std::vector<std::string> Writes(const std::vector<std::string>& requests) {
 TEST_F(TravuneE2e, FindsTheTunerThenChecksOldUpdatesChecksNewAndEndsOnEscape) {
   ASSERT_NO_FATAL_FAILURE(Start());
   EXPECT_THAT(
-      m_pApp->Strings(),
+      m_trace.DebugStrings(),
       ElementsAre(RECEIVER_FOUND, "CGraph::FindFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n",
                   "CGraph::AddFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n"));
 
@@ -119,7 +119,7 @@ TEST_F(TravuneE2e, TheBoardsResetBringsBackTheFactoryContents) {
 // Without a usable board the program says why once and both buttons do nothing.
 TEST_P(TravuneE2e, WithoutAUsableBoardClicksSendNothingAndShowNothing) {
   ASSERT_NO_FATAL_FAILURE(Start(GetParam().board));
-  EXPECT_THAT(m_pApp->Strings(), ElementsAreArray(GetParam().debugStrings));
+  EXPECT_THAT(m_trace.DebugStrings(), ElementsAreArray(GetParam().debugStrings));
   EXPECT_THAT(Click(IDC_CHECK_EEPROM), IsEmpty());
   EXPECT_THAT(Click(IDC_UPDATE_EEPROM), IsEmpty());
   EXPECT_EQ(Shown(IDC_CHECK_RESULT), "(hidden)");
