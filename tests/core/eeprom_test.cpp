@@ -61,10 +61,6 @@ const char UNREAD[] = "EEPROM Read Failed !!";
 const CheckRow CHECK_ROWS[] = {
     {"New", {}, {}, -1, "EEPROM Is New !!"},
     {"OldAt0", {0}, {}, -1, OLD},
-    {"OldAt0C", {0x0C}, {}, -1, OLD},
-    {"OldAt0D", {0x0D}, {}, -1, OLD},
-    {"OldAt0E", {0x0E}, {}, -1, OLD},
-    {"OldAt0F", {0x0F}, {}, -1, OLD},
     {"OldAt255", {255}, {}, -1, OLD},
     {"ReadRefused", {}, {{"G200", {E_FAIL}}}, -1, UNREAD},
     {"ReadSFalse", {}, {{"G9", {S_FALSE}}}, -1, UNREAD},

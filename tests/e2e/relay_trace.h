@@ -73,10 +73,7 @@ class CRelayTrace {
           text += static_cast<char>(std::stoi(call.substr(at + 1, 2), nullptr, 16));
           at += 2;
         } else {
-          text += call[at] == 'n'   ? '\n'
-                  : call[at] == 't' ? '\t'
-                  : call[at] == 'r' ? '\r'
-                                    : call[at];
+          text += call[at] == 'n' ? '\n' : call[at];  // \" and \\ stand for themselves
         }
       }
       strings.push_back(text);
