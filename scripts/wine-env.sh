@@ -5,16 +5,23 @@ export WINEPREFIX="${TRAVUNE_WINEPREFIX:-$TRAVUNE_ROOT/build/wine-prefix}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEARCH=win64
+# Every Wine program (wineboot, winepath, regsvr32, reg, ours) starts through
+# the 64-bit loader, which starts a 32-bit exe with its own loader. Debian's
+# wine, winepath, wineboot and regsvr32 commands pick the 32-bit loader
+# whenever it is installed, and fail where the host runs no 32-bit programs;
+# tests/scripts/check-wine-calls keeps them out of the scripts.
 if [ -x /usr/lib/wine/wine64 ]; then TRAVUNE_WINE=/usr/lib/wine/wine64; else TRAVUNE_WINE=wine64; fi
 
 # A prefix made before 32-bit Wine was installed cannot start any program once
-# it is ("could not load kernel32.dll"): such a prefix is made anew.
+# it is ("could not load kernel32.dll"), where the host runs 32-bit programs:
+# such a prefix is made anew.
 travune_wine_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
     if [ -f "$WINEPREFIX/system.reg" ] && [ -x /usr/lib/wine/wine ] &&
-      [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+      [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ] &&
+      "$TRAVUNE_ROOT/scripts/host-runs-32bit" 2>/dev/null; then
       echo "Recreating $WINEPREFIX, made before 32-bit Wine was installed ..." >&2
       wineserver -k 2>/dev/null || true
       rm -rf "$WINEPREFIX"
