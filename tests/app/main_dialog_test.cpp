@@ -30,14 +30,30 @@ void ExpectCentredOver(HWND window, HWND owner) {  // no owner: the work area
   EXPECT_NEAR((inner.top + inner.bottom) / 2, (outer.top + outer.bottom) / 2, 1);
 }
 
-// From the top of the stacking order: id, client pixels, visibility, text and
-// the font when it is 12-point Arial.
+// A control's styles that a user meets, by name: a row's name applies when
+// the bits under its mask equal its value. No edge: the progress bar sets its
+// own, whatever its style asks.
+const struct {
+  const char* windowClass;  // null: any
+  LONG mask, value;
+  const char* name;
+} STYLE_NAMES[] = {
+    // Default or not: Windows moves the default look to the focused button.
+    {WC_BUTTONA, BS_TYPEMASK & ~BS_DEFPUSHBUTTON, BS_PUSHBUTTON, "push-button"},
+    {WC_STATICA, SS_TYPEMASK, SS_LEFT, "text"},
+    {PROGRESS_CLASSA, PBS_SMOOTH, PBS_SMOOTH, "smooth"},
+    {nullptr, WS_TABSTOP, WS_TABSTOP, "tab-stop"},
+    {nullptr, WS_DISABLED, WS_DISABLED, "disabled"},
+};
+
+// From the top of the stacking order: id, client pixels, visibility, text, the
+// font when it is 12-point Arial, and the styles.
 const std::vector<std::string> CONTROLS_FROM_TOP = {
     "1044 10,180 480x20 shown \"Progress1\"",
-    "1043 230,120 270x20 hidden \"- SUCCESS !!! -\" Arial 12pt",
-    "1042 230,35 270x20 hidden \"- EEPROM IS OLD -\" Arial 12pt",
-    "1035 10,90 170x80 shown \"Update EEPROM\" Arial 12pt",
-    "1034 10,5 170x80 shown \"Check EEPROM\" Arial 12pt",
+    "1043 230,120 270x20 hidden \"- SUCCESS !!! -\" Arial 12pt text",
+    "1042 230,35 270x20 hidden \"- EEPROM IS OLD -\" Arial 12pt text",
+    "1035 10,90 170x80 shown \"Update EEPROM\" Arial 12pt push-button tab-stop",
+    "1034 10,5 170x80 shown \"Check EEPROM\" Arial 12pt push-button tab-stop",
 };
 
 std::vector<std::string> ControlsFromTop(HWND dialog) {
@@ -49,15 +65,21 @@ std::vector<std::string> ControlsFromTop(HWND dialog) {
     RECT r;
     GetWindowRect(c, &r);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    char text[64] = "", line[160];
+    char text[64] = "", windowClass[64] = "", line[160];
     GetWindowTextA(c, text, sizeof(text));
+    GetClassNameA(c, windowClass, sizeof(windowClass));
     LOGFONTA font = {};
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(c, WM_GETFONT, 0, 0)), sizeof(font), &font);
     const bool arial12pt = font.lfFaceName == std::string("Arial") && font.lfHeight == twelvePoints;
     snprintf(line, sizeof(line), "%d %ld,%ld %ldx%ld %s \"%s\"%s", GetDlgCtrlID(c), r.left, r.top,
              r.right - r.left, r.bottom - r.top, IsWindowVisible(c) ? "shown" : "hidden", text,
              arial12pt ? " Arial 12pt" : "");
-    lines.push_back(line);
+    std::string styles;
+    for (const auto& s : STYLE_NAMES)
+      if ((!s.windowClass || lstrcmpiA(s.windowClass, windowClass) == 0) &&
+          (GetWindowLongA(c, GWL_STYLE) & s.mask) == s.value)
+        styles += std::string(" ") + s.name;
+    lines.push_back(line + styles);
   }
   return lines;
 }
@@ -76,6 +98,10 @@ struct CObservedMainDialog : CLumiqDlg {
     GetClientRect(m_hWnd, &client);
     EXPECT_EQ(std::to_string(client.right) + "x" + std::to_string(client.bottom), "500x210");
     ExpectCentredOver(m_hWnd, nullptr);
+    // A caption, system menu and sizing border; no minimize or maximize box.
+    const LONG FRAME = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    EXPECT_EQ(GetWindowLongA(m_hWnd, GWL_STYLE) & FRAME, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
+    EXPECT_TRUE(GetWindowLongA(m_hWnd, GWL_EXSTYLE) & WS_EX_APPWINDOW) << "a taskbar button";
     EXPECT_EQ(ControlsFromTop(m_hWnd), CONTROLS_FROM_TOP);
     EXPECT_EQ(SendDlgItemMessageA(m_hWnd, 1044, PBM_GETRANGE, TRUE, 0), 0);
     EXPECT_EQ(SendDlgItemMessageA(m_hWnd, 1044, PBM_GETRANGE, FALSE, 0), 255);

@@ -3,11 +3,14 @@
 // the system timer's resolution, the teardown's calls and the registry.
 #include "travune_e2e.h"
 
+using ::testing::AllOf;
 using ::testing::Each;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Matcher;
 using ::testing::StartsWith;
 
 // Windows looks for a DLL that is no KnownDLL beside the exe first, as Wine
@@ -34,8 +37,10 @@ TEST_F(TravuneE2e, AWinmmPlantedBesideTheExeNeverRuns) {
 
 // The relay trace shows the program's calls in one order with the board's
 // word that its filter is gone. Start-up first confines the DLL search to the
-// system folder; only the update raises the timer's resolution; the teardown
-// undoes the registration, then lets the board's filter go, then closes COM.
+// system folder; only the update loads WINMM, by its full path there (Wine
+// has its own loaded already, so no planted file would show), and raises the
+// timer's resolution; the teardown undoes the registration, then lets the
+// board's filter go, then closes COM.
 TEST_F(TravuneE2e, TheRelayTraceShowsWhatEachPhaseAsksOfTheSystem) {
   ASSERT_NO_FATAL_FAILURE(Start());
   const std::vector<std::string> startUp = m_trace.Calls();
@@ -46,8 +51,13 @@ TEST_F(TravuneE2e, TheRelayTraceShowsWhatEachPhaseAsksOfTheSystem) {
   Click(IDC_CHECK_EEPROM);
   EXPECT_THAT(m_trace.Calls(), IsEmpty()) << "the check";
   Click(IDC_UPDATE_EEPROM);
-  std::vector<std::string> update(66, "Sleep(0000000a)");
-  update.front() = "timeBeginPeriod(00000001)";
+  char folder[MAX_PATH] = "";  // a 32-bit program's too, redirected
+  GetSystemDirectoryA(folder, MAX_PATH);
+  std::string winmm = " L\"";
+  for (const char* c = folder; *c != '\0'; ++c) winmm += *c == '\\' ? "\\\\" : std::string(1, *c);
+  std::vector<Matcher<std::string>> update(67, "Sleep(0000000a)");
+  update[0] = AllOf(StartsWith("LoadLibraryW("), EndsWith(winmm + "\\\\winmm.dll\")"));
+  update[1] = "timeBeginPeriod(00000001)";
   update.back() = "timeEndPeriod(00000001)";
   EXPECT_THAT(m_trace.Calls(), ElementsAreArray(update));
   ASSERT_TRUE(Escape());

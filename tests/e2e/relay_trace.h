@@ -20,7 +20,7 @@ inline std::string Env(const char* name, const char* fallback = "") {
 class CRelayTrace {
  public:
   static constexpr char FUNCTIONS[] =
-      "SetDefaultDllDirectories;timeBeginPeriod;timeEndPeriod;Sleep;"
+      "SetDefaultDllDirectories;LoadLibraryW;timeBeginPeriod;timeEndPeriod;Sleep;"
       "UnregisterDeviceNotification;OutputDebugStringA;CoUninitialize";
 
   CRelayTrace() = default;
