@@ -1,5 +1,5 @@
 // What only the resources of the built Travune.exe hold, read back from the
-// file: the About box's template, the icon, the manifest, the version numbers.
+// file: the About box's template, the icon, the manifest, the version block.
 #include <windows.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -94,12 +94,30 @@ TEST(TravuneExe, IconManifestAndVersion) {
 
   std::vector<BYTE> block(GetFileVersionInfoSizeA(TRAVUNE_EXE, nullptr));
   ASSERT_TRUE(GetFileVersionInfoA(TRAVUNE_EXE, 0, static_cast<DWORD>(block.size()), block.data()));
-  DWORD* fixed = nullptr;
+  DWORD *fixed = nullptr, *translation = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
   // Signature, structure version, versions 1.0.0.3, flags mask, flags, OS, type, subtype.
   EXPECT_EQ(std::vector<DWORD>(fixed, fixed + 11),
             (std::vector<DWORD>{0xFEEF04BD, 0x10000, 0x10000, 3, 0x10000, 3, 0x3F, 0, 4, 1, 0}));
+  // What the file's properties show on Windows.
+  ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
+                             reinterpret_cast<void**>(&translation), &length));
+  EXPECT_EQ(std::vector<DWORD>(translation, translation + length / 4),
+            std::vector<DWORD>{0x04B00409});  // code page 1200, language 0x0409
+  std::vector<std::string> strings;
+  for (const char* name : {"FileDescription", "FileVersion", "InternalName", "OriginalFilename",
+                           "ProductName", "ProductVersion", "CompanyName"}) {
+    char* value = nullptr;
+    VerQueryValueA(block.data(), ("\\StringFileInfo\\040904b0\\" + std::string(name)).c_str(),
+                   reinterpret_cast<void**>(&value), &length);
+    strings.push_back(std::string(name) + "=" + (value != nullptr ? value : "<missing>"));
+  }
+  EXPECT_THAT(strings, ElementsAre("FileDescription=Travune ( EEPROM Update ) MFC Application",
+                                   "FileVersion=1, 0, 0, 3", "InternalName=Travune",
+                                   "OriginalFilename=Travune.EXE",
+                                   "ProductName=Travune ( EEPROM Update ) Application",
+                                   "ProductVersion=1, 0, 0, 3", "CompanyName="));
 }
 
 }  // namespace
