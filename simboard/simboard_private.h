@@ -11,9 +11,8 @@
 
 #include "eeprom_requests.h"
 
-// {B43B6A5E-E134-4972-A063-04C54D2E0EF9}
-static const CLSID CLSID_TravuneSimBoard = {
-    0xB43B6A5E, 0xE134, 0x4972, {0xA0, 0x63, 0x04, 0xC5, 0x4D, 0x2E, 0x0E, 0xF9}};
+// The filter's class, defined in dll.cpp, and its registry text.
+extern const CLSID CLSID_TravuneSimBoard;
 static const WCHAR SIMBOARD_CLSID_TEXT[] = L"{B43B6A5E-E134-4972-A063-04C54D2E0EF9}";
 
 // Registry value under the class key naming the EEPROM file.
