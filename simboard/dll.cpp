@@ -14,7 +14,7 @@ LONG g_locks = 0;
 
 // Made afresh for each DllGetClassObject; like every object of the board it
 // holds the module while it lives.
-class CTunerFilterFactory final : public CComObject<CTunerFilterFactory, IClassFactory> {
+class CTunerFilterFactory final : public CBoardObject<CTunerFilterFactory, IClassFactory> {
  public:
   void* Find(REFIID iid) { return FindOnly<IClassFactory>(this, iid, IID_IClassFactory); }
 

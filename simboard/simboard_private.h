@@ -29,10 +29,10 @@ void UnlockModule();
 // one, the module held while the object lives, and QueryInterface answering
 // what Derived::Find(iid) returns (null for an interface it lacks).
 template <typename Derived, typename... Interfaces>
-class CComObject : public Interfaces... {
+class CBoardObject : public Interfaces... {
  public:
-  CComObject(const CComObject&) = delete;
-  CComObject& operator=(const CComObject&) = delete;
+  CBoardObject(const CBoardObject&) = delete;
+  CBoardObject& operator=(const CBoardObject&) = delete;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (object == nullptr) return E_POINTER;
@@ -51,8 +51,8 @@ class CComObject : public Interfaces... {
   }
 
  protected:
-  CComObject() { LockModule(); }
-  ~CComObject() { UnlockModule(); }
+  CBoardObject() { LockModule(); }
+  ~CBoardObject() { UnlockModule(); }
 
  private:
   LONG m_refs = 1;
