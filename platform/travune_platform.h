@@ -51,6 +51,8 @@ typedef uint16_t VARTYPE;
 typedef int16_t VARIANT_BOOL;
 typedef int64_t REFERENCE_TIME;
 typedef void* HWND;
+typedef uintptr_t DWORD_PTR;
+typedef uint64_t DWORDLONG;
 
 #ifndef TRUE
 #define TRUE 1
@@ -126,6 +128,7 @@ struct AM_MEDIA_TYPE;
 struct FILTER_INFO;
 struct ULARGE_INTEGER;
 struct FILETIME;
+struct IEnumMoniker;
 
 struct IUnknown {
   virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) = 0;
@@ -152,7 +155,7 @@ struct IMoniker : IPersistStream {
   // The remaining methods are never called; they keep the vtable layout.
   virtual HRESULT STDMETHODCALLTYPE Reduce(IBindCtx*, DWORD, IMoniker**, IMoniker**) = 0;
   virtual HRESULT STDMETHODCALLTYPE ComposeWith(IMoniker*, BOOL, IMoniker**) = 0;
-  virtual HRESULT STDMETHODCALLTYPE Enum(BOOL, void**) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Enum(BOOL, IEnumMoniker**) = 0;
   virtual HRESULT STDMETHODCALLTYPE IsEqual(IMoniker*) = 0;
   virtual HRESULT STDMETHODCALLTYPE Hash(DWORD*) = 0;
   virtual HRESULT STDMETHODCALLTYPE IsRunning(IBindCtx*, IMoniker*, IMoniker*) = 0;
@@ -185,6 +188,7 @@ struct IPropertyBag : IUnknown {
 };
 
 enum FILTER_STATE { State_Stopped = 0, State_Paused = 1, State_Running = 2 };
+enum PIN_DIRECTION { PINDIR_INPUT = 0, PINDIR_OUTPUT = 1 };
 
 struct IMediaFilter : IPersist {
   virtual HRESULT STDMETHODCALLTYPE Stop() = 0;
@@ -223,7 +227,7 @@ struct IGraphBuilder : IFilterGraph {
   virtual HRESULT STDMETHODCALLTYPE RenderFile(LPCWSTR file, LPCWSTR playList) = 0;
   virtual HRESULT STDMETHODCALLTYPE AddSourceFilter(LPCWSTR file, LPCWSTR name,
                                                     IBaseFilter** filter) = 0;
-  virtual HRESULT STDMETHODCALLTYPE SetLogFile(uintptr_t file) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetLogFile(DWORD_PTR file) = 0;
   virtual HRESULT STDMETHODCALLTYPE Abort() = 0;
   virtual HRESULT STDMETHODCALLTYPE ShouldOperationContinue() = 0;
 };
@@ -244,13 +248,13 @@ struct ICaptureGraphBuilder2 : IUnknown {
                                                   IBaseFilter* filter, REFERENCE_TIME* start,
                                                   REFERENCE_TIME* stop, WORD startCookie,
                                                   WORD stopCookie) = 0;
-  virtual HRESULT STDMETHODCALLTYPE AllocCapFile(LPCOLESTR file, uint64_t size) = 0;
+  virtual HRESULT STDMETHODCALLTYPE AllocCapFile(LPCOLESTR file, DWORDLONG size) = 0;
   virtual HRESULT STDMETHODCALLTYPE CopyCaptureFile(LPOLESTR oldFile, LPOLESTR newFile,
                                                     int allowEscAbort,
                                                     IAMCopyCaptureFileProgress* callback) = 0;
-  virtual HRESULT STDMETHODCALLTYPE FindPin(IUnknown* source, int direction, const GUID* category,
-                                            const GUID* type, BOOL unconnected, int index,
-                                            IPin** pin) = 0;
+  virtual HRESULT STDMETHODCALLTYPE FindPin(IUnknown* source, PIN_DIRECTION direction,
+                                            const GUID* category, const GUID* type,
+                                            BOOL unconnected, int index, IPin** pin) = 0;
 };
 
 struct IKsPropertySet : IUnknown {

@@ -3,6 +3,10 @@
 
 #include "simboard_private.h"
 
+// {B43B6A5E-E134-4972-A063-04C54D2E0EF9}
+const CLSID CLSID_TravuneSimBoard = {
+    0xB43B6A5E, 0xE134, 0x4972, {0xA0, 0x63, 0x04, 0xC5, 0x4D, 0x2E, 0x0E, 0xF9}};
+
 namespace {
 
 HMODULE g_module = nullptr;
@@ -10,7 +14,7 @@ LONG g_locks = 0;
 
 // Made afresh for each DllGetClassObject; like every object of the board it
 // holds the module while it lives.
-class CTunerFilterFactory final : public CComObject<CTunerFilterFactory, IClassFactory> {
+class CTunerFilterFactory final : public CBoardObject<CTunerFilterFactory, IClassFactory> {
  public:
   void* Find(REFIID iid) { return FindOnly<IClassFactory>(this, iid, IID_IClassFactory); }
 

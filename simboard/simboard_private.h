@@ -11,9 +11,8 @@
 
 #include "eeprom_requests.h"
 
-// {B43B6A5E-E134-4972-A063-04C54D2E0EF9}
-static const CLSID CLSID_TravuneSimBoard = {
-    0xB43B6A5E, 0xE134, 0x4972, {0xA0, 0x63, 0x04, 0xC5, 0x4D, 0x2E, 0x0E, 0xF9}};
+// The filter's class, defined in dll.cpp, and its registry text.
+extern const CLSID CLSID_TravuneSimBoard;
 static const WCHAR SIMBOARD_CLSID_TEXT[] = L"{B43B6A5E-E134-4972-A063-04C54D2E0EF9}";
 
 // Registry value under the class key naming the EEPROM file.
@@ -30,10 +29,10 @@ void UnlockModule();
 // one, the module held while the object lives, and QueryInterface answering
 // what Derived::Find(iid) returns (null for an interface it lacks).
 template <typename Derived, typename... Interfaces>
-class CComObject : public Interfaces... {
+class CBoardObject : public Interfaces... {
  public:
-  CComObject(const CComObject&) = delete;
-  CComObject& operator=(const CComObject&) = delete;
+  CBoardObject(const CBoardObject&) = delete;
+  CBoardObject& operator=(const CBoardObject&) = delete;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (object == nullptr) return E_POINTER;
@@ -52,8 +51,8 @@ class CComObject : public Interfaces... {
   }
 
  protected:
-  CComObject() { LockModule(); }
-  ~CComObject() { UnlockModule(); }
+  CBoardObject() { LockModule(); }
+  ~CBoardObject() { UnlockModule(); }
 
  private:
   LONG m_refs = 1;

@@ -13,7 +13,7 @@
 namespace {
 
 // The filter graph enumerates the pins of a filter it lets go.
-class CEmptyPinEnum final : public CComObject<CEmptyPinEnum, IEnumPins> {
+class CEmptyPinEnum final : public CBoardObject<CEmptyPinEnum, IEnumPins> {
  public:
   void* Find(REFIID iid) { return FindOnly<IEnumPins>(this, iid, IID_IEnumPins); }
 
@@ -49,7 +49,7 @@ HRESULT AcceptRequest(const char* operation, REFGUID set, DWORD id, DWORD expect
   return hr;
 }
 
-class CTunerFilter final : public CComObject<CTunerFilter, IBaseFilter, IKsPropertySet> {
+class CTunerFilter final : public CBoardObject<CTunerFilter, IBaseFilter, IKsPropertySet> {
  public:
   explicit CTunerFilter(CSimulatedEeprom eeprom) : m_eeprom(std::move(eeprom)) {
     LogLine("FilterCreated");

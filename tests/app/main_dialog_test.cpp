@@ -8,19 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "device_private.h"
 #include "lumiq_dlg.h"
 
 namespace {
 
 const UINT WM_OBSERVE = WM_APP + 1;  // wParam 1: the About box
-
-// No class can be made, so the device search finds no board whatever the
-// prefix holds.
-HRESULT NoClass(REFCLSID, IUnknown*, DWORD, REFIID, void** object) {
-  *object = nullptr;
-  return REGDB_E_CLASSNOTREG;
-}
 
 void ExpectCentredOver(HWND window, HWND owner) {  // no owner: the work area
   RECT inner, outer;
@@ -139,7 +131,6 @@ struct CObservedMainDialog : CLumiqDlg {
 
 TEST(MainDialog, LooksRightAndOpensItsAboutBox) {
   InitCommonControls();  // the progress bar's class
-  SetComInstanceCreator(NoClass);
   ASSERT_EQ(CObservedMainDialog(nullptr).DoModal(), IDCANCEL) << "-1: is there a display?";
 }
 

@@ -52,17 +52,18 @@ const SweepRow OPENING[] = {
     {"builder.FindInterface", BOARD + FOUND + ADDED + "CDigitalGraph::CreateGraph( 14 ) ERROR!!\n"},
 };
 
-// The board (lower-case path, a 400-character name) and its tuner (a name of
-// 300 characters) among decoys that must be passed over, and a second board.
+// The board (lower-case path, a 403-character name ending beyond ASCII) and
+// its tuner (a name of 300 characters) among decoys that must be passed
+// over, and a second board.
 const std::string LONG_BOARD = "Travune BDA Receiver " + std::string(379, 'r');
 const std::string LONG_TUNER = "Travune Digital Tuner 1 (DVB-T) B" + std::string(267, 'x');
 void InstallCrowd(CFakeComWorld& world) {
-  const std::u16string board = Wide("\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c");
+  const WideText board = Wide("\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c");
   world.AddReceiver(Wide("PCI#VEN_14F1&DEV_8852&SUBSYS_11112222"), Wide("Other"));
   world.AddReceiver(NUMBER, Wide("Number"));
   world.AddReceiver(NULL_STRING, Wide("Null"));
   world.AddReceiver(board, NULL_STRING);
-  world.AddReceiver(board, Wide(LONG_BOARD));
+  world.AddReceiver(board, Wide(LONG_BOARD) + TRAVUNE_WIDE("\u20AC\u00E9\u4E2D"));
   world.AddReceiver(board, Wide("Second board"));
   world.AddTuner(Wide("Travune Digital Tuner 2 (DVB-T)"));
   world.AddTuner(NULL_STRING);
@@ -113,9 +114,10 @@ TEST(OpenDevice, CrowdedWorldInOrderAndEveryCallFailedEndsWithACompleteGraphOrNo
   InstallCrowd(crowd);
   const std::string complete = "kept graph+1 propset+1 builder+1 T6f+1 ";
   EXPECT_EQ(complete, Open(crowd, -1));
-  // The presence line is whole and without line end, the search line cut to
-  // 255 characters, and the filter added under its first 127 characters.
-  EXPECT_EQ("CGraph::FindCaptureDevice() str Device string = " + LONG_BOARD +
+  // The presence line is whole, in code page 1252 and without line end, the
+  // search line cut to 255 characters, and the filter added under its first
+  // 127 characters.
+  EXPECT_EQ("CGraph::FindCaptureDevice() str Device string = " + LONG_BOARD + "\x80\xE9?" +
                 ("CGraph::FindFilter( \"" + LONG_TUNER).substr(0, 255) + "CGraph::AddFilter( \"" +
                 LONG_TUNER.substr(0, 127) + "\" )\n",
             crowd.debugLog);
@@ -192,7 +194,7 @@ TEST(DigitalGraph, StepsOutOfOrderAreRefusedAndTheAddedLineIsCut) {
   CFakeFilter filter(world, "F");
   void* object = nullptr;
   const std::string name(300, 'n');
-  EXPECT_EQ(0, graph.AddFilter(&filter, u"Tuner"));
+  EXPECT_EQ(0, graph.AddFilter(&filter, TRAVUNE_WIDE("Tuner")));
   EXPECT_EQ(0, graph.GetInterfaceFromGraphBuilder2(&filter, IID_IKsPropertySet, &object));
   EXPECT_EQ(1, graph.CreateGraphBuilder());
   EXPECT_EQ(0, graph.CreateGraphBuilder());

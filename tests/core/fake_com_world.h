@@ -18,8 +18,9 @@
 #define NOT_CALLED3(first, second, third) NOT_CALLED(first) NOT_CALLED2(second, third)
 
 // Registry values that are not strings.
-const std::u16string NULL_STRING = u"\1null", NUMBER = u"\1number";
-inline std::u16string Wide(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
+using WideText = std::basic_string<WCHAR>;
+const WideText NULL_STRING = TRAVUNE_WIDE("\1null"), NUMBER = TRAVUNE_WIDE("\1number");
+inline WideText Wide(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
 
 inline std::string Narrow(const OLECHAR* text) {
   std::string narrow;
@@ -71,7 +72,7 @@ struct CFake : Interface, CFakeObject {
 
 struct CFakeBag : CFake<IPropertyBag> {
   using CFake::CFake;
-  std::vector<std::pair<std::string, std::u16string>> values;
+  std::vector<std::pair<std::string, WideText>> values;
   HRESULT STDMETHODCALLTYPE Read(LPCOLESTR property, VARIANT* value, IErrorLog*) override {
     if (const HRESULT failure = Fail("Read(" + Narrow(property) + ")")) return failure;
     for (const auto& [name, stored] : values) {
@@ -110,7 +111,8 @@ struct CFakeMoniker : CFake<IMoniker> {
   NOT_CALLED3(GetClassID(CLSID*), IsDirty(), Load(IStream*))
   NOT_CALLED2(Save(IStream*, BOOL), GetSizeMax(ULARGE_INTEGER*))
   NOT_CALLED(Reduce(IBindCtx*, DWORD, IMoniker**, IMoniker**))
-  NOT_CALLED3(ComposeWith(IMoniker*, BOOL, IMoniker**), Enum(BOOL, void**), IsEqual(IMoniker*))
+  NOT_CALLED3(ComposeWith(IMoniker*, BOOL, IMoniker**), Enum(BOOL, IEnumMoniker**),
+              IsEqual(IMoniker*))
   NOT_CALLED2(Hash(DWORD*), IsRunning(IBindCtx*, IMoniker*, IMoniker*))
   NOT_CALLED2(GetTimeOfLastChange(IBindCtx*, IMoniker*, FILETIME*), Inverse(IMoniker**))
   NOT_CALLED2(CommonPrefixWith(IMoniker*, IMoniker**), RelativePathTo(IMoniker*, IMoniker**))
@@ -197,7 +199,7 @@ struct CFakeGraph : CFake<IGraphBuilder> {
   NOT_CALLED2(ConnectDirect(IPin*, IPin*, const AM_MEDIA_TYPE*), Reconnect(IPin*))
   NOT_CALLED3(Disconnect(IPin*), SetDefaultSyncSource(), Connect(IPin*, IPin*))
   NOT_CALLED2(Render(IPin*), RenderFile(LPCWSTR, LPCWSTR))
-  NOT_CALLED3(AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter**), SetLogFile(uintptr_t), Abort())
+  NOT_CALLED3(AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter**), SetLogFile(DWORD_PTR), Abort())
   NOT_CALLED(ShouldOperationContinue())
 };
 
@@ -226,9 +228,9 @@ struct CFakeBuilder : CFake<ICaptureGraphBuilder2> {
   NOT_CALLED(RenderStream(const GUID*, const GUID*, IUnknown*, IBaseFilter*, IBaseFilter*))
   NOT_CALLED(ControlStream(const GUID*, const GUID*, IBaseFilter*, REFERENCE_TIME*, REFERENCE_TIME*,
                            WORD, WORD))
-  NOT_CALLED(AllocCapFile(LPCOLESTR, uint64_t))
+  NOT_CALLED(AllocCapFile(LPCOLESTR, DWORDLONG))
   NOT_CALLED(CopyCaptureFile(LPOLESTR, LPOLESTR, int, IAMCopyCaptureFileProgress*))
-  NOT_CALLED(FindPin(IUnknown*, int, const GUID*, const GUID*, BOOL, int, IPin**))
+  NOT_CALLED(FindPin(IUnknown*, PIN_DIRECTION, const GUID*, const GUID*, BOOL, int, IPin**))
 
  private:
   CFakeGraph* m_pGraph;
@@ -251,13 +253,13 @@ struct CFakeComWorld : CFakeCalls {
     SetDebugLogSink(nullptr);
   }
 
-  void AddReceiver(const std::u16string& devicePath, const std::u16string& friendlyName) {
+  void AddReceiver(const WideText& devicePath, const WideText& friendlyName) {
     const std::string name = "R" + std::to_string(m_pReceivers->monikers.size() + 1);
     CFakeBag* bag = Make<CFakeBag>(name + "b");
     bag->values = {{"DevicePath", devicePath}, {"FriendlyName", friendlyName}};
     m_pReceivers->monikers.push_back(Make<CFakeMoniker>(name, bag, nullptr));
   }
-  void AddTuner(const std::u16string& friendlyName, bool bindable = true) {
+  void AddTuner(const WideText& friendlyName, bool bindable = true) {
     const std::string name = "T" + std::to_string(m_pTuners->monikers.size() + 1);
     CFakeBag* bag = Make<CFakeBag>(name + "b");
     bag->values = {{"FriendlyName", friendlyName}};

@@ -7,8 +7,7 @@
 #include "travune_platform.h"
 
 // {96EA8493-0034-4935-9531-DFD5D6167C8B}
-static const GUID PROPSETID_EEPROM_ACCESS = {
-    0x96EA8493, 0x0034, 0x4935, {0x95, 0x31, 0xDF, 0xD5, 0xD6, 0x16, 0x7C, 0x8B}};
+extern const GUID PROPSETID_EEPROM_ACCESS;
 
 enum EepromPropertyId : DWORD {
   EEPROM_PROPERTY_WRITE = 0,
