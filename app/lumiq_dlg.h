@@ -23,9 +23,10 @@ class CLumiqDlg : public CDialog, public CLumiqDeviceAccess {
   typedef HDEVNOTIFY(WINAPI* RegisterDeviceNotificationProc)(HANDLE, LPVOID, DWORD);
   typedef BOOL(WINAPI* UnregisterDeviceNotificationProc)(HDEVNOTIFY);
 
-  // Each returns false when the default processing is to follow.
+  // These two return false when the default processing is to follow.
   bool OnSysCommand(UINT command);
   bool OnPaint();
+
   HICON OnQueryDragIcon() const;
   void OnDestroy();
   void OnCheckEeprom();
