@@ -29,7 +29,9 @@ void ReleaseAndClear(Interface*& reference) {
 // value is not a string or the string is null; such a read counts as failed.
 const OLECHAR* StringInVariant(const VARIANT& value);
 
-// Wide text in the ANSI code page, converted into 2 x length + 2 bytes.
+// Wide text in the ANSI code page, whole: the conversion is asked for the
+// size first, as a character may take three bytes where that code page is
+// UTF-8. Empty when the text cannot be converted.
 std::string NarrowText(const WCHAR* text);
 
 // Writes before + the name in the ANSI code page + after to DebugLog, cut to

@@ -208,4 +208,10 @@ TEST(DigitalGraph, StepsOutOfOrderAreRefusedAndTheAddedLineIsCut) {
       world.calls);
 }
 
+// The native stand-in's ANSI code page is UTF-8, as Windows' can be: one
+// wide character there may take three bytes, and the name stays whole.
+TEST(NarrowText, KeepsANameWhoseCharactersTakeThreeBytesEach) {
+  EXPECT_EQ("\xE8\xAA\xBF\xE8\xAB\xA7\xE5\x99\xA8", NarrowText(u"\u8abf\u8ae7\u5668"));
+}
+
 }  // namespace
