@@ -151,6 +151,6 @@ class CTunerFilter final : public CComObject<CTunerFilter, IBaseFilter, IKsPrope
 }  // namespace
 
 HRESULT CreateTunerFilter(REFIID iid, void** object) {
-  CSimulatedEeprom eeprom(ResolveEepromPath(), ReadFilterKnobs());
+  CSimulatedEeprom eeprom(ResolveEepromPath(), ReadRefusedBlock());
   return QueryNewObject(new (std::nothrow) CTunerFilter(std::move(eeprom)), iid, object);
 }
