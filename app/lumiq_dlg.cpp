@@ -121,7 +121,6 @@ class CFineTimerPause final : public IPause {
 CLumiqDlg::CLumiqDlg(HWND parent)
     : CDialog(IDD_MAIN_DIALOG, parent),
       m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
-      m_pRegisterDeviceNotification(nullptr),
       m_pUnregisterDeviceNotification(nullptr),
       m_hDeviceNotification(nullptr) {}
 
@@ -215,14 +214,14 @@ void CLumiqDlg::RegisterDeviceArrival() {
   filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
   filter.dbcc_classguid = CAPTURE_DEVICE_CATEGORY;
 
+  typedef HDEVNOTIFY(WINAPI * RegisterDeviceNotificationProc)(HANDLE, LPVOID, DWORD);
   const HMODULE user32 = GetModuleHandleA("USER32.DLL");
   m_pUnregisterDeviceNotification =
       ProcAddress<UnregisterDeviceNotificationProc>(user32, "UnregisterDeviceNotification");
-  m_pRegisterDeviceNotification =
+  const auto registerDeviceNotification =
       ProcAddress<RegisterDeviceNotificationProc>(user32, "RegisterDeviceNotificationA");
-  if (m_pRegisterDeviceNotification == nullptr) return;
-  m_hDeviceNotification =
-      m_pRegisterDeviceNotification(m_hWnd, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+  if (registerDeviceNotification == nullptr) return;
+  m_hDeviceNotification = registerDeviceNotification(m_hWnd, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 bool CLumiqDlg::OnSysCommand(UINT command) {

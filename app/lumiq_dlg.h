@@ -20,7 +20,6 @@ class CLumiqDlg : public CDialog, public CLumiqDeviceAccess {
   bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
  private:
-  typedef HDEVNOTIFY(WINAPI* RegisterDeviceNotificationProc)(HANDLE, LPVOID, DWORD);
   typedef BOOL(WINAPI* UnregisterDeviceNotificationProc)(HDEVNOTIFY);
 
   // These two return false when the default processing is to follow.
@@ -41,7 +40,6 @@ class CLumiqDlg : public CDialog, public CLumiqDeviceAccess {
   HICON m_hIcon;
   // Used by the controls, so it outlives the window.
   CPointFont m_font;
-  RegisterDeviceNotificationProc m_pRegisterDeviceNotification;
   UnregisterDeviceNotificationProc m_pUnregisterDeviceNotification;
   HDEVNOTIFY m_hDeviceNotification;
 };
