@@ -88,7 +88,6 @@ int CLumiqDeviceAccess::FindCaptureDevice(REFGUID category, const char* pattern)
         UpperCaseAscii(path);
         if (path.find(pattern) != std::string::npos &&
             ReadNarrowProperty(pPropertyBag, TRAVUNE_WIDE("FriendlyName"), name)) {
-          // Unbounded, and without a line end.
           DebugLog(("CGraph::FindCaptureDevice() str Device string = " + name).c_str());
           found = 1;
           break;

@@ -141,8 +141,6 @@ DWORD CSimulatedEeprom::SupportFor(DWORD propertyId) {
   return 0;
 }
 
-// Selector 1, bus address 0xA0, WriteCount 5, offset a multiple of 4 up to
-// 252; then a refusal knob may turn the block away.
 HRESULT CSimulatedEeprom::Write(const EEPROM_WRITE_REQUEST& request) {
   unsigned offset = request.WriteData[0];
   if (!AddressesTheEeprom(request.Selector, request.DeviceAddress) ||
@@ -162,7 +160,6 @@ HRESULT CSimulatedEeprom::Write(const EEPROM_WRITE_REQUEST& request) {
   return S_OK;
 }
 
-// Selector 1, bus address 0xA0, WriteCount 1, ReadCount 1.
 HRESULT CSimulatedEeprom::Read(const EEPROM_READ_REQUEST& request, BYTE* value) {
   if (!AddressesTheEeprom(request.Selector, request.DeviceAddress) ||
       request.WriteCount != EEPROM_READ_WRITE_COUNT || request.ReadCount != EEPROM_READ_COUNT) {
