@@ -94,7 +94,8 @@ class CFineTimerPause final : public IPause {
     if (m_hWinmm == nullptr) return;
     const auto beginPeriod = ProcAddress<TimePeriodProc>(m_hWinmm, "timeBeginPeriod");
     const auto endPeriod = ProcAddress<TimePeriodProc>(m_hWinmm, "timeEndPeriod");
-    // Without both, the pauses run on the default timer.
+    // Without both, or when the resolution cannot be raised, the pauses run
+    // on the default timer.
     if (beginPeriod != nullptr && endPeriod != nullptr &&
         beginPeriod(TIMER_RESOLUTION_MS) == TIMERR_NOERROR) {
       m_pTimeEndPeriod = endPeriod;

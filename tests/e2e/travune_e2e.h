@@ -43,7 +43,8 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard>, protected CTr
                     CRelayTrace::FUNCTIONS, sizeof(CRelayTrace::FUNCTIONS));
   }
 
-  // A folder of the test's own, emptied of what an earlier run left there.
+  // A folder of the test's own, without the EEPROM file and the board log an
+  // earlier run left there.
   void SetUp() override {
     char temp[MAX_PATH] = "";
     GetTempPathA(sizeof(temp), temp);
