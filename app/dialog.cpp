@@ -51,8 +51,9 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 void CDialog::EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }
 
 bool CDialog::ProcessMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&) {
-  // Enter, Escape, the close box, Alt+F4 and the system menu's Close all
-  // arrive here as IDOK or IDCANCEL.
+  // Escape, the close box, Alt+F4 and the system menu's Close arrive here
+  // as IDCANCEL; Enter as IDOK unless another button is the default or has
+  // the focus.
   if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
     switch (LOWORD(wParam)) {
       case IDOK:

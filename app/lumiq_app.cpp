@@ -10,8 +10,8 @@ CLumiqApp theApp;
 
 // Every DLL loaded from here on, the media framework's and theirs included,
 // comes from the system folder only, never from the exe's folder or the
-// current one. SetDefaultDllDirectories is missing on Windows Vista without
-// its later update; there the current folder at least leaves the search.
+// current one. SetDefaultDllDirectories is missing on Windows Vista and 7
+// without a later update; there the current folder at least leaves the search.
 void RestrictDllSearchToSystemFolder() {
   typedef BOOL(WINAPI * SetDefaultDllDirectoriesProc)(DWORD);
   const auto setDefaultDllDirectories =

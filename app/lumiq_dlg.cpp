@@ -94,7 +94,8 @@ class CFineTimerPause final : public IPause {
     if (m_hWinmm == nullptr) return;
     const auto beginPeriod = ProcAddress<TimePeriodProc>(m_hWinmm, "timeBeginPeriod");
     const auto endPeriod = ProcAddress<TimePeriodProc>(m_hWinmm, "timeEndPeriod");
-    // Without both, the pauses run on the default timer.
+    // Without both, or when the resolution cannot be raised, the pauses run
+    // on the default timer.
     if (beginPeriod != nullptr && endPeriod != nullptr &&
         beginPeriod(TIMER_RESOLUTION_MS) == TIMERR_NOERROR) {
       m_pTimeEndPeriod = endPeriod;
@@ -121,7 +122,6 @@ class CFineTimerPause final : public IPause {
 CLumiqDlg::CLumiqDlg(HWND parent)
     : CDialog(IDD_MAIN_DIALOG, parent),
       m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
-      m_pRegisterDeviceNotification(nullptr),
       m_pUnregisterDeviceNotification(nullptr),
       m_hDeviceNotification(nullptr) {}
 
@@ -215,14 +215,14 @@ void CLumiqDlg::RegisterDeviceArrival() {
   filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
   filter.dbcc_classguid = CAPTURE_DEVICE_CATEGORY;
 
+  typedef HDEVNOTIFY(WINAPI * RegisterDeviceNotificationProc)(HANDLE, LPVOID, DWORD);
   const HMODULE user32 = GetModuleHandleA("USER32.DLL");
   m_pUnregisterDeviceNotification =
       ProcAddress<UnregisterDeviceNotificationProc>(user32, "UnregisterDeviceNotification");
-  m_pRegisterDeviceNotification =
+  const auto registerDeviceNotification =
       ProcAddress<RegisterDeviceNotificationProc>(user32, "RegisterDeviceNotificationA");
-  if (m_pRegisterDeviceNotification == nullptr) return;
-  m_hDeviceNotification =
-      m_pRegisterDeviceNotification(m_hWnd, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+  if (registerDeviceNotification == nullptr) return;
+  m_hDeviceNotification = registerDeviceNotification(m_hWnd, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 bool CLumiqDlg::OnSysCommand(UINT command) {

@@ -20,12 +20,12 @@ class CLumiqDlg : public CDialog, public CLumiqDeviceAccess {
   bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
  private:
-  typedef HDEVNOTIFY(WINAPI* RegisterDeviceNotificationProc)(HANDLE, LPVOID, DWORD);
   typedef BOOL(WINAPI* UnregisterDeviceNotificationProc)(HDEVNOTIFY);
 
-  // Each returns false when the default processing is to follow.
+  // These two return false when the default processing is to follow.
   bool OnSysCommand(UINT command);
   bool OnPaint();
+
   HICON OnQueryDragIcon() const;
   void OnDestroy();
   void OnCheckEeprom();
@@ -40,7 +40,6 @@ class CLumiqDlg : public CDialog, public CLumiqDeviceAccess {
   HICON m_hIcon;
   // Used by the controls, so it outlives the window.
   CPointFont m_font;
-  RegisterDeviceNotificationProc m_pRegisterDeviceNotification;
   UnregisterDeviceNotificationProc m_pUnregisterDeviceNotification;
   HDEVNOTIFY m_hDeviceNotification;
 };

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "travune_platform.h"
 
@@ -30,11 +29,9 @@ void ReleaseAndClear(Interface*& reference) {
 // value is not a string or the string is null; such a read counts as failed.
 const OLECHAR* StringInVariant(const VARIANT& value);
 
-// Wide text in the ANSI code page, sized 2 x length + 2 bytes as the log
-// lines need; the result is always terminated.
-std::vector<char> NarrowForLog(const WCHAR* text);
-
-// Wide text in the ANSI code page (2 x length + 2 bytes hold any of it).
+// Wide text in the ANSI code page, whole: the conversion is asked for the
+// size first, as a character may take three bytes where that code page is
+// UTF-8. Empty when the text cannot be converted.
 std::string NarrowText(const WCHAR* text);
 
 // Writes before + the name in the ANSI code page + after to DebugLog, cut to

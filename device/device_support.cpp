@@ -1,3 +1,5 @@
+#include <vector>
+
 #include "bounded_format.h"
 #include "debug_log.h"
 #include "device_private.h"
@@ -29,20 +31,17 @@ const OLECHAR* StringInVariant(const VARIANT& value) {
   return value.bstrVal;
 }
 
-std::vector<char> NarrowForLog(const WCHAR* text) {
-  const int length = lstrlenW(text);
-  std::vector<char> narrow(2 * static_cast<size_t>(length) + 2, '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), static_cast<int>(narrow.size()), nullptr,
-                      nullptr);
+std::string NarrowText(const WCHAR* text) {
+  const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return std::string();
+  std::vector<char> narrow(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), size, nullptr, nullptr);
   narrow.back() = '\0';
-  return narrow;
+  return narrow.data();
 }
 
-std::string NarrowText(const WCHAR* text) { return std::string(NarrowForLog(text).data()); }
-
 void DebugLogNamed(const char* before, const WCHAR* name, const char* after) {
-  const std::vector<char> narrowName = NarrowForLog(name);
   char line[256];
-  BoundedFormat(line, sizeof(line), "%s%s%s", before, narrowName.data(), after);
+  BoundedFormat(line, sizeof(line), "%s%s%s", before, NarrowText(name).c_str(), after);
   DebugLog(line);
 }

@@ -10,10 +10,11 @@
 
 namespace {
 
-// Reads one string property; the value holder is emptied either way, so the
-// string read is freed exactly once, here.
-bool ReadNarrowProperty(IPropertyBag* bag, const OLECHAR* property, VARIANT& value,
-                        std::string& text) {
+// Reads one string property into a value holder of its own, which it
+// empties again, so the string read is freed exactly once, here.
+bool ReadNarrowProperty(IPropertyBag* bag, const OLECHAR* property, std::string& text) {
+  VARIANT value;
+  VariantInit(&value);
   bool read = false;
   if (bag->Read(property, &value, nullptr) == S_OK) {
     const OLECHAR* wide = StringInVariant(value);
@@ -68,10 +69,6 @@ int CLumiqDeviceAccess::FindCaptureDevice(REFGUID category, const char* pattern)
   IEnumMoniker* pEnumMoniker = nullptr;
   IMoniker* pMoniker = nullptr;
   IPropertyBag* pPropertyBag = nullptr;
-  VARIANT devicePath;
-  VARIANT friendlyName;
-  VariantInit(&devicePath);
-  VariantInit(&friendlyName);
   int found = 0;
 
   if (CreateComInstance(CLSID_SystemDeviceEnum, nullptr,
@@ -87,11 +84,10 @@ int CLumiqDeviceAccess::FindCaptureDevice(REFGUID category, const char* pattern)
       std::string name;
       if (pMoniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag,
                                   reinterpret_cast<void**>(&pPropertyBag)) == S_OK &&
-          ReadNarrowProperty(pPropertyBag, TRAVUNE_WIDE("DevicePath"), devicePath, path)) {
+          ReadNarrowProperty(pPropertyBag, TRAVUNE_WIDE("DevicePath"), path)) {
         UpperCaseAscii(path);
         if (path.find(pattern) != std::string::npos &&
-            ReadNarrowProperty(pPropertyBag, TRAVUNE_WIDE("FriendlyName"), friendlyName, name)) {
-          // Unbounded, and without a line end.
+            ReadNarrowProperty(pPropertyBag, TRAVUNE_WIDE("FriendlyName"), name)) {
           DebugLog(("CGraph::FindCaptureDevice() str Device string = " + name).c_str());
           found = 1;
           break;
@@ -99,8 +95,6 @@ int CLumiqDeviceAccess::FindCaptureDevice(REFGUID category, const char* pattern)
       }
       ReleaseAndClear(pMoniker);
       ReleaseAndClear(pPropertyBag);
-      VariantClear(&devicePath);
-      VariantClear(&friendlyName);
     }
   }
 

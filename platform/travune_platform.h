@@ -8,7 +8,6 @@
 
 #ifdef _WIN32
 
-// Win32, then COM, OLE automation, DirectShow and kernel streaming.
 #include <windows.h>
 #include <dshow.h>
 #include <ks.h>

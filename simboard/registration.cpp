@@ -9,7 +9,8 @@ namespace {
 
 const WCHAR CLASS_NAME[] = L"Travune Simulated Board";
 
-// Key names under each category's Instance key.
+// The entries' key names under their categories' Instance keys, and the
+// receiver's friendly name.
 const WCHAR RECEIVER_INSTANCE[] = L"Travune Simulated Receiver";
 const WCHAR TUNER_INSTANCE[] = L"Travune Simulated Tuner 1";
 const WCHAR RECEIVER_FRIENDLY_NAME[] = L"Travune Digital Receiver (DVB-T)";
@@ -116,8 +117,8 @@ extern "C" HRESULT WINAPI DllRegisterServer() {
   std::wstring eepromPath = ReadEnvironmentWide(L"TRAVUNE_SIMBOARD_EEPROM");
   if (eepromPath.empty()) eepromPath = DefaultEepromPath();
 
-  // Start from nothing, so a re-registration with other knobs leaves no
-  // entry of the previous one behind.
+  // Start from nothing, so that the board's keys hold exactly what this
+  // registration writes, whatever an earlier one left there.
   RemoveEverything();
   HRESULT hr = WriteClassKey(modulePath, eepromPath);
   if (SUCCEEDED(hr)) {

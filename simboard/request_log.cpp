@@ -42,6 +42,15 @@ const char* ResultName(HRESULT result, char (&buffer)[16]) {
   }
 }
 
+void LogFormat(const char* format, ...) {
+  char buffer[512];
+  va_list arguments;
+  va_start(arguments, format);
+  int length = std::vsnprintf(buffer, sizeof(buffer), format, arguments);
+  va_end(arguments);
+  if (length >= 0) LogLine(buffer);
+}
+
 }  // namespace
 
 void LogLine(const char* line) {
@@ -52,15 +61,6 @@ void LogLine(const char* line) {
   std::memcpy(buffer, line, length);
   buffer[length] = '\n';
   AppendToLog(buffer, static_cast<DWORD>(length + 1));
-}
-
-void LogFormat(const char* format, ...) {
-  char buffer[512];
-  va_list arguments;
-  va_start(arguments, format);
-  int length = std::vsnprintf(buffer, sizeof(buffer), format, arguments);
-  va_end(arguments);
-  if (length >= 0) LogLine(buffer);
 }
 
 void LogRequest(const char* operation, DWORD id, int offset, const BYTE* bytes, unsigned count,

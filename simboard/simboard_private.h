@@ -6,7 +6,6 @@
 #include <dshow.h>
 #include <ks.h>
 
-#include <map>
 #include <string>
 
 #include "eeprom_requests.h"
@@ -79,21 +78,18 @@ void* FindOnly(Interface* self, REFIID iid, REFIID own) {
 
 // ---- The tuner filter (tuner_filter.cpp)
 
-// Makes a filter with the knobs of this moment and queries iid from it.
+// Makes a filter with the environment of this moment and queries iid from it.
 HRESULT CreateTunerFilter(REFIID iid, void** object);
 
-// ---- The knobs (knobs.cpp): environment variables, off when unset or
-// empty. A value that cannot be understood is ignored and logged.
+// ---- The environment (knobs.cpp)
 
 std::wstring ReadEnvironmentWide(const wchar_t* name);  // empty when unset
 
-const int REFUSE_FOREVER = -1;
+const int NO_REFUSED_BLOCK = -1;
 
-struct FilterKnobs {
-  std::map<unsigned, int> refusedBlocks;  // block offset -> refusals left, or REFUSE_FOREVER
-};
-
-FilterKnobs ReadFilterKnobs();
+// The block offset that TRAVUNE_SIMBOARD_REFUSE_BLOCK names in decimal, else
+// NO_REFUSED_BLOCK.
+int ReadRefusedBlock();
 
 // ---- The EEPROM (simulated_eeprom.cpp): 256 bytes in a file, so that the
 // board keeps them from one run to the next; a missing file is a board fresh
@@ -113,12 +109,13 @@ bool RestoreFactoryImage(const std::wstring& path);
 HRESULT CheckRequestBuffers(const void* instance, DWORD instanceLength, const void* data,
                             DWORD dataLength, DWORD recordSize);
 
-// The EEPROM as one filter's driver sees it: the file and the knobs read
-// when the filter was made. Each request record is checked before it is
-// carried out; a refusal changes nothing.
+// The EEPROM as one filter's driver sees it: the file, and the block whose
+// every write is refused, as they were when the filter was made. Each
+// request record is checked before it is carried out; a refusal changes
+// nothing.
 class CSimulatedEeprom {
  public:
-  CSimulatedEeprom(std::wstring path, FilterKnobs knobs);
+  CSimulatedEeprom(std::wstring path, int refusedBlock);
 
   // KSPROPERTY_SUPPORT_* flags for a property of the EEPROM set.
   static DWORD SupportFor(DWORD propertyId);
@@ -127,7 +124,7 @@ class CSimulatedEeprom {
 
  private:
   std::wstring m_path;
-  FilterKnobs m_knobs;
+  int m_refusedBlock;
 };
 
 // ---- The request log (request_log.cpp): when TRAVUNE_SIMBOARD_LOG names a
@@ -135,7 +132,6 @@ class CSimulatedEeprom {
 // nothing. LogLine is safe in DllMain (kernel32 only, no allocation).
 
 void LogLine(const char* line);
-void LogFormat(const char* format, ...);
 // "<operation> prop=<id> offset=<offset|-> bytes=<hex|-> result=<name>";
 // offset < 0 or bytes null print "-".
 void LogRequest(const char* operation, DWORD id, int offset, const BYTE* bytes, unsigned count,

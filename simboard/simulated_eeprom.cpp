@@ -9,9 +9,7 @@
 
 namespace {
 
-// One board per machine: the filters of every thread share its file. Each
-// filter keeps its own refusal counts (its copy of the knobs); the lock
-// guards those too, as one filter may be called from several threads.
+// One board per machine: the filters of every thread share its file.
 std::mutex g_mutex;
 
 // The first production run: the same PCI identity, an older tuner set-up
@@ -134,8 +132,8 @@ HRESULT CheckRequestBuffers(const void* instance, DWORD instanceLength, const vo
   return instanceLength == recordSize ? S_OK : E_INVALIDARG;
 }
 
-CSimulatedEeprom::CSimulatedEeprom(std::wstring path, FilterKnobs knobs)
-    : m_path(std::move(path)), m_knobs(std::move(knobs)) {}
+CSimulatedEeprom::CSimulatedEeprom(std::wstring path, int refusedBlock)
+    : m_path(std::move(path)), m_refusedBlock(refusedBlock) {}
 
 DWORD CSimulatedEeprom::SupportFor(DWORD propertyId) {
   if (propertyId == EEPROM_PROPERTY_WRITE) return KSPROPERTY_SUPPORT_SET;
@@ -143,8 +141,6 @@ DWORD CSimulatedEeprom::SupportFor(DWORD propertyId) {
   return 0;
 }
 
-// Selector 1, bus address 0xA0, WriteCount 5, offset a multiple of 4 up to
-// 252; then a refusal knob may turn the block away.
 HRESULT CSimulatedEeprom::Write(const EEPROM_WRITE_REQUEST& request) {
   unsigned offset = request.WriteData[0];
   if (!AddressesTheEeprom(request.Selector, request.DeviceAddress) ||
@@ -152,12 +148,8 @@ HRESULT CSimulatedEeprom::Write(const EEPROM_WRITE_REQUEST& request) {
       offset > EEPROM_SIZE - EEPROM_BLOCK_SIZE) {
     return E_INVALIDARG;
   }
+  if (static_cast<int>(offset) == m_refusedBlock) return E_FAIL;
   std::lock_guard<std::mutex> lock(g_mutex);
-  auto refused = m_knobs.refusedBlocks.find(offset);
-  if (refused != m_knobs.refusedBlocks.end() && refused->second != 0) {
-    if (refused->second != REFUSE_FOREVER) --refused->second;
-    return E_FAIL;
-  }
   BYTE image[EEPROM_SIZE];
   if (!LoadEepromFile(m_path, image)) return E_FAIL;
   std::memcpy(image + offset, &request.WriteData[1], EEPROM_BLOCK_SIZE);
@@ -168,7 +160,6 @@ HRESULT CSimulatedEeprom::Write(const EEPROM_WRITE_REQUEST& request) {
   return S_OK;
 }
 
-// Selector 1, bus address 0xA0, WriteCount 1, ReadCount 1.
 HRESULT CSimulatedEeprom::Read(const EEPROM_READ_REQUEST& request, BYTE* value) {
   if (!AddressesTheEeprom(request.Selector, request.DeviceAddress) ||
       request.WriteCount != EEPROM_READ_WRITE_COUNT || request.ReadCount != EEPROM_READ_COUNT) {

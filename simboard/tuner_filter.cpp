@@ -151,6 +151,6 @@ class CTunerFilter final : public CBoardObject<CTunerFilter, IBaseFilter, IKsPro
 }  // namespace
 
 HRESULT CreateTunerFilter(REFIID iid, void** object) {
-  CSimulatedEeprom eeprom(ResolveEepromPath(), ReadFilterKnobs());
+  CSimulatedEeprom eeprom(ResolveEepromPath(), ReadRefusedBlock());
   return QueryNewObject(new (std::nothrow) CTunerFilter(std::move(eeprom)), iid, object);
 }

@@ -14,60 +14,28 @@
 #include <vector>
 
 #include "resource.h"
+#include "travune_driver.h"
 
 namespace {
-
-const char MAIN_CAPTION[] = "Travune ( EEPROM Update )";
 
 double Now() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
   return std::chrono::duration<double, std::milli>(now).count();
 }
 
-struct Running {
-  PROCESS_INFORMATION process = {};
-  HWND window = nullptr;
-  double startMs = 0;  // process start to main window visible
-};
-
-// Escape, as the dialog manager delivers it; true once the process ended.
-bool End(Running* app) {
-  if (app->window != nullptr) PostMessageA(app->window, WM_COMMAND, IDCANCEL, 0);
-  const bool ended = WaitForSingleObject(app->process.hProcess, 20000) == WAIT_OBJECT_0;
-  if (!ended) TerminateProcess(app->process.hProcess, 1);
-  CloseHandle(app->process.hThread);
-  CloseHandle(app->process.hProcess);
-  return ended;
+// Process start to main window visible, in ms; negative when it failed.
+double Start(CTravuneDriver& app, const char* exe) {
+  const double start = Now();
+  const std::string failure = app.Start(exe);
+  if (failure.empty()) return Now() - start;
+  std::fprintf(stderr, "walkthrough: %s\n", failure.c_str());
+  return -1;
 }
 
-bool Start(const char* exe, Running* app) {
-  std::string commandLine = std::string("\"") + exe + "\"";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof(startup);
+// The click's duration: BM_CLICK returns once the button's handler has.
+double Click(const CTravuneDriver& app, int button) {
   const double start = Now();
-  if (!CreateProcessA(exe, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &app->process)) {
-    std::fprintf(stderr, "walkthrough: cannot start %s (error %lu)\n", exe, GetLastError());
-    return false;
-  }
-  for (DWORD owner = 0; owner != app->process.dwProcessId; Sleep(2)) {
-    if (Now() - start > 30000) {
-      std::fprintf(stderr, "walkthrough: no window \"%s\" within 30 s\n", MAIN_CAPTION);
-      TerminateProcess(app->process.hProcess, 1);
-      return false;
-    }
-    app->window = FindWindowA(nullptr, MAIN_CAPTION);
-    if (IsWindowVisible(app->window)) GetWindowThreadProcessId(app->window, &owner);
-  }
-  app->startMs = Now() - start;
-  return true;
-}
-
-// BM_CLICK returns once the button's handler has returned: its duration.
-double Click(HWND window, int button) {
-  DWORD_PTR result = 0;
-  const double start = Now();
-  SendMessageTimeoutA(GetDlgItem(window, button), BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &result);
+  app.Click(button, 60000);
   return Now() - start;
 }
 
@@ -104,10 +72,11 @@ bool SavePicture(HWND window, const std::string& path) {
 }
 
 int WalkThrough(const char* exe, const std::string& folder) {
-  Running app;
-  if (!Start(exe, &app)) return 1;
-  std::printf("Travune.exe is up after %.0f ms\n", app.startMs);
-  bool saved = SavePicture(app.window, folder + "\\walkthrough-1-start.bmp");
+  CTravuneDriver app;
+  const double startMs = Start(app, exe);
+  if (startMs < 0) return 1;
+  std::printf("Travune.exe is up after %.0f ms\n", startMs);
+  bool saved = SavePicture(app.Window(), folder + "\\walkthrough-1-start.bmp");
   const struct {
     int button, line;
     const char *label, *picture;
@@ -115,17 +84,14 @@ int WalkThrough(const char* exe, const std::string& folder) {
                {IDC_UPDATE_EEPROM, IDC_UPDATE_RESULT, "Update EEPROM", "3-update"},
                {IDC_CHECK_EEPROM, IDC_CHECK_RESULT, "Check EEPROM", "4-check"}};
   for (const auto& step : steps) {
-    const double ms = Click(app.window, step.button);
-    char shown[256] = "(hidden)";
-    if (IsWindowVisible(GetDlgItem(app.window, step.line)))
-      GetWindowTextA(GetDlgItem(app.window, step.line), shown, sizeof(shown));
-    std::printf("%-14s -> %s   (%.0f ms)\n", step.label, shown, ms);
+    const double ms = Click(app, step.button);
+    std::printf("%-14s -> %s   (%.0f ms)\n", step.label, app.Shown(step.line).c_str(), ms);
     std::fflush(stdout);
-    saved = SavePicture(app.window, folder + "\\walkthrough-" + step.picture + ".bmp") && saved;
+    saved = SavePicture(app.Window(), folder + "\\walkthrough-" + step.picture + ".bmp") && saved;
   }
   if (!saved)
     std::fprintf(stderr, "walkthrough: could not save every picture in %s\n", folder.c_str());
-  return End(&app) && saved ? 0 : 1;
+  return app.Escape(20000) && saved ? 0 : 1;
 }
 
 void PrintFigures(const char* name, std::vector<double> values) {
@@ -139,15 +105,15 @@ void PrintFigures(const char* name, std::vector<double> values) {
 int Bench(const char* exe, int runs) {
   std::vector<double> startup, check, update;
   for (int run = 1; run <= runs; ++run) {
-    Running app;
-    if (!Start(exe, &app)) return 1;
-    startup.push_back(app.startMs);
-    check.push_back(Click(app.window, IDC_CHECK_EEPROM));
-    update.push_back(Click(app.window, IDC_UPDATE_EEPROM));
-    std::printf("run %d: start-up %.1f ms, check %.1f ms, update %.1f ms\n", run, app.startMs,
+    CTravuneDriver app;
+    startup.push_back(Start(app, exe));
+    if (startup.back() < 0) return 1;
+    check.push_back(Click(app, IDC_CHECK_EEPROM));
+    update.push_back(Click(app, IDC_UPDATE_EEPROM));
+    std::printf("run %d: start-up %.1f ms, check %.1f ms, update %.1f ms\n", run, startup.back(),
                 check.back(), update.back());
     std::fflush(stdout);
-    if (!End(&app)) return 1;
+    if (!app.Escape(20000)) return 1;
   }
   PrintFigures("process start to window visible", startup);
   PrintFigures("check (256 reads)", check);

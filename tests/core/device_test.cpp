@@ -56,6 +56,13 @@ const SweepRow OPENING[] = {
 // its tuner (a name of 300 characters) among decoys that must be passed
 // over, and a second board.
 const std::string LONG_BOARD = "Travune BDA Receiver " + std::string(379, 'r');
+// "\u20AC\u00E9\u4E2D" in the ANSI code page: 1252 under Wine, UTF-8 in the
+// native stand-in.
+#ifdef _WIN32
+const std::string IN_ANSI_CODE_PAGE = "\x80\xE9?";
+#else
+const std::string IN_ANSI_CODE_PAGE = "\xE2\x82\xAC\xC3\xA9\xE4\xB8\xAD";
+#endif
 const std::string LONG_TUNER = "Travune Digital Tuner 1 (DVB-T) B" + std::string(267, 'x');
 void InstallCrowd(CFakeComWorld& world) {
   const WideText board = Wide("\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c");
@@ -114,10 +121,10 @@ TEST(OpenDevice, CrowdedWorldInOrderAndEveryCallFailedEndsWithACompleteGraphOrNo
   InstallCrowd(crowd);
   const std::string complete = "kept graph+1 propset+1 builder+1 T6f+1 ";
   EXPECT_EQ(complete, Open(crowd, -1));
-  // The presence line is whole, in code page 1252 and without line end, the
-  // search line cut to 255 characters, and the filter added under its first
-  // 127 characters.
-  EXPECT_EQ("CGraph::FindCaptureDevice() str Device string = " + LONG_BOARD + "\x80\xE9?" +
+  // The presence line is whole, in the ANSI code page and without line end,
+  // the search line cut to 255 characters, and the filter added under its
+  // first 127 characters.
+  EXPECT_EQ("CGraph::FindCaptureDevice() str Device string = " + LONG_BOARD + IN_ANSI_CODE_PAGE +
                 ("CGraph::FindFilter( \"" + LONG_TUNER).substr(0, 255) + "CGraph::AddFilter( \"" +
                 LONG_TUNER.substr(0, 127) + "\" )\n",
             crowd.debugLog);
@@ -208,6 +215,17 @@ TEST(DigitalGraph, StepsOutOfOrderAreRefusedAndTheAddedLineIsCut) {
       "new(FilterGraph,3) new(CaptureGraphBuilder2,3) builder.SetFiltergraph graph.AddFilter(" +
           name + ") ",
       world.calls);
+}
+
+// Where the ANSI code page is UTF-8 (the native stand-in's) a character may
+// take three bytes; the name stays whole.
+TEST(NarrowText, KeepsANameWhoseCharactersTakeThreeBytesEach) {
+#ifdef _WIN32
+  const std::string whole = "???";
+#else
+  const std::string whole = "\xE8\xAA\xBF\xE8\xAB\xA7\xE5\x99\xA8";
+#endif
+  EXPECT_EQ(whole, NarrowText(TRAVUNE_WIDE("\u8abf\u8ae7\u5668")));
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 
 #include "relay_trace.h"
 #include "resource.h"
+#include "travune_driver.h"
 
 enum class Board { Standard, OtherTuner, None };
 
@@ -32,7 +33,7 @@ struct UnusableBoard {
 
 inline void PrintTo(const UnusableBoard& board, std::ostream* out) { *out << board.name; }
 
-class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
+class TravuneE2e : public ::testing::TestWithParam<UnusableBoard>, protected CTravuneDriver {
  protected:
   static void SetUpTestSuite() {
     // Without a window manager, Wine waits two seconds for a closing window
@@ -42,7 +43,8 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
                     CRelayTrace::FUNCTIONS, sizeof(CRelayTrace::FUNCTIONS));
   }
 
-  // A folder of the test's own, emptied of what an earlier run left there.
+  // A folder of the test's own, without the EEPROM file and the board log an
+  // earlier run left there.
   void SetUp() override {
     char temp[MAX_PATH] = "";
     GetTempPathA(sizeof(temp), temp);
@@ -80,44 +82,16 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
     ASSERT_NO_FATAL_FAILURE(Register(board));
     End();
     m_trace = CRelayTrace(program);
-    std::string commandLine = "\"" + program + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
     SetEnvironmentVariableA("WINEDEBUG", "-all,+relay");  // for Travune.exe alone
-    const BOOL started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
-                                        0, nullptr, nullptr, &startup, &m_program);
+    const std::string failure = CTravuneDriver::Start(program);
     SetEnvironmentVariableA("WINEDEBUG", "-all");
-    ASSERT_TRUE(started) << "Travune.exe did not start: " << program;
-    DWORD owner = 0;
-    for (DWORD start = GetTickCount(); owner != m_program.dwProcessId; Sleep(5)) {
-      ASSERT_LT(GetTickCount() - start, 30000u) << "no main window within 30 s";
-      m_hMain = FindWindowA(nullptr, "Travune ( EEPROM Update )");
-      if (IsWindowVisible(m_hMain)) GetWindowThreadProcessId(m_hMain, &owner);
-    }
-  }
-
-  // Escape, as the dialog manager delivers it; true once the process ended.
-  bool Escape() {
-    PostMessageA(m_hMain, WM_COMMAND, IDCANCEL, 0);
-    return WaitForSingleObject(m_program.hProcess, 10000) == WAIT_OBJECT_0;
-  }
-
-  // Ends the program if it still runs.
-  void End() {
-    if (m_program.hProcess == nullptr) return;
-    TerminateProcess(m_program.hProcess, 1);
-    WaitForSingleObject(m_program.hProcess, 10000);
-    CloseHandle(m_program.hThread);
-    CloseHandle(m_program.hProcess);
-    m_program = {};
+    ASSERT_TRUE(failure.empty()) << failure;
   }
 
   // Clicks and returns the board's requests meanwhile.
   std::vector<std::string> Click(int button) {
     const size_t mark = BoardLog().size();
-    DWORD_PTR result = 0;
-    EXPECT_NE(0, SendMessageTimeoutA(GetDlgItem(m_hMain, button), BM_CLICK, 0, 0, SMTO_NORMAL,
-                                     20000, &result))
+    EXPECT_TRUE(CTravuneDriver::Click(button, 20000))
         << "the click on " << button << " did not return within 20 s";
     std::vector<std::string> requests;
     // A Get's byte is left out: it is the board's, not the program's.
@@ -131,17 +105,9 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
     return requests;
   }
 
-  // The text of a result line, or "(hidden)"; no wait on a program that hangs.
-  std::string Shown(int line) const {
-    char text[256] = "(hidden)";
-    HWND control = GetDlgItem(m_hMain, line);
-    if (IsWindowVisible(control)) GetWindowTextA(control, text, sizeof(text));
-    return text;
-  }
-
   int Progress() const {
     DWORD_PTR position = 0;
-    SendMessageTimeoutA(GetDlgItem(m_hMain, IDC_PROGRESS), PBM_GETPOS, 0, 0, SMTO_NORMAL, 5000,
+    SendMessageTimeoutA(GetDlgItem(Window(), IDC_PROGRESS), PBM_GETPOS, 0, 0, SMTO_NORMAL, 5000,
                         &position);
     return static_cast<int>(position);
   }
@@ -185,7 +151,5 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
 
   static inline std::optional<Board> m_registered;
   std::string m_folder;
-  PROCESS_INFORMATION m_program = {};
   CRelayTrace m_trace;
-  HWND m_hMain = nullptr;
 };

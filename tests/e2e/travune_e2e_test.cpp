@@ -84,7 +84,7 @@ TEST_F(TravuneE2e, FindsTheTunerThenChecksOldUpdatesChecksNewAndEndsOnEscape) {
 }
 
 TEST_F(TravuneE2e, ABlockRefusedForEverEndsTheUpdateWithoutWritingFurther) {
-  SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_BLOCK", "8:forever");
+  SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_BLOCK", "8");
   ASSERT_NO_FATAL_FAILURE(Start());
   const std::vector<std::string> update = Click(IDC_UPDATE_EEPROM);
   EXPECT_EQ(Shown(IDC_UPDATE_RESULT), FAILED);
