@@ -6,6 +6,7 @@
 #include "lumiq_dlg.h"
 
 namespace {
+// NOLINTNEXTLINE(readability-identifier-naming): the product's name for its application object
 CLumiqApp theApp;
 
 // Every DLL loaded from here on, the media framework's and theirs included,

@@ -22,6 +22,7 @@ const BYTE EEPROM_READ_COUNT = 1;
 const unsigned EEPROM_SIZE = 256;
 const unsigned EEPROM_BLOCK_SIZE = 4;
 
+// NOLINTNEXTLINE(readability-identifier-naming): the driver's name for the record
 struct EEPROM_WRITE_REQUEST {
   BYTE Selector;
   BYTE DeviceAddress;
@@ -29,6 +30,7 @@ struct EEPROM_WRITE_REQUEST {
   BYTE WriteData[16];  // [0] offset, [1..4] the four bytes, [5..15] zero
 };
 
+// NOLINTNEXTLINE(readability-identifier-naming): the driver's name for the record
 struct EEPROM_READ_REQUEST {
   BYTE Selector;
   BYTE DeviceAddress;

@@ -3,4 +3,5 @@
 
 #include "eeprom_requests.h"
 
+// NOLINTNEXTLINE(readability-identifier-naming): the product's name for the reference image
 extern const BYTE g_EepromImage[EEPROM_SIZE];
