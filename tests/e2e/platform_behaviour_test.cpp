@@ -1,6 +1,7 @@
 // What the program and the board do to the machine around them, seen where
-// Wine would otherwise be more lenient than Windows: which DLL files load,
-// the system timer's resolution, the teardown's calls and the registry.
+// Wine would otherwise be more lenient than Windows: the DLL search and the
+// path WINMM is loaded from, the system timer's resolution, the teardown's
+// calls and the registry.
 #include "travune_e2e.h"
 
 using ::testing::AllOf;
@@ -13,34 +14,11 @@ using ::testing::IsEmpty;
 using ::testing::Matcher;
 using ::testing::StartsWith;
 
-// Windows looks for a DLL that is no KnownDLL beside the exe first, as Wine
-// does for Travune.exe with a native-first override (the loader takes it
-// from the registry; a variable set here would not reach it).
-TEST_F(TravuneE2e, AWinmmPlantedBesideTheExeNeverRuns) {
-  const std::string exe = m_folder + "\\Travune.exe";
-  ASSERT_TRUE(CopyFileA(Env("TRAVUNE_E2E_APP").c_str(), exe.c_str(), FALSE));
-  ASSERT_TRUE(CopyFileA(Env("TRAVUNE_E2E_PLANTED_WINMM").c_str(),
-                        (m_folder + "\\winmm.dll").c_str(), FALSE));
-  DeleteFileA((m_folder + "\\winmm.dll.ran").c_str());
-  const char* const APP_DEFAULTS = "Software\\Wine\\AppDefaults\\Travune.exe";
-  RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(APP_DEFAULTS) + "\\DllOverrides").c_str(),
-                  "winmm", REG_SZ, "native,builtin", 15);
-  ASSERT_NO_FATAL_FAILURE(Start(Board::Standard, exe));
-  Click(IDC_CHECK_EEPROM);
-  Click(IDC_UPDATE_EEPROM);
-  EXPECT_EQ(Shown(IDC_UPDATE_RESULT), "Update Success !!");
-  EXPECT_TRUE(Escape());
-  RegDeleteTreeA(HKEY_CURRENT_USER, APP_DEFAULTS);
-  EXPECT_EQ(GetFileAttributesA((m_folder + "\\winmm.dll.ran").c_str()), INVALID_FILE_ATTRIBUTES)
-      << "the planted winmm.dll was loaded";
-}
-
 // The relay trace shows the program's calls in one order with the board's
 // word that its filter is gone. Start-up first confines the DLL search to the
-// system folder; only the update loads WINMM, by its full path there (Wine
-// has its own loaded already, so no planted file would show), and raises the
-// timer's resolution; the teardown undoes the registration, then lets the
-// board's filter go, then closes COM.
+// system folder; only the update loads WINMM, by its full path there, and
+// raises the timer's resolution; the teardown undoes the registration, then
+// lets the board's filter go, then closes COM.
 TEST_F(TravuneE2e, TheRelayTraceShowsWhatEachPhaseAsksOfTheSystem) {
   ASSERT_NO_FATAL_FAILURE(Start());
   const std::vector<std::string> startUp = m_trace.Calls();

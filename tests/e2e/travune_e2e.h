@@ -76,9 +76,10 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard>, protected CTr
     m_registered = board;
   }
 
-  // Registers the board as asked, then starts Travune.exe (or a copy of it
-  // at program), traced, and waits for its main window.
-  void Start(Board board = Board::Standard, const std::string& program = Env("TRAVUNE_E2E_APP")) {
+  // Registers the board as asked, then starts Travune.exe, traced, and waits
+  // for its main window.
+  void Start(Board board = Board::Standard) {
+    const std::string program = Env("TRAVUNE_E2E_APP");
     ASSERT_NO_FATAL_FAILURE(Register(board));
     End();
     m_trace = CRelayTrace(program);
