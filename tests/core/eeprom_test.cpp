@@ -46,12 +46,7 @@ const char UNREAD[] = "EEPROM Read Failed !!";
 
 const CheckRow CHECK_ROWS[] = {
     {"New", {}, {}, -1, "EEPROM Is New !!"},
-    {"OldAt0", {0}, {}, -1, OLD},
-    {"OldAt255", {255}, {}, -1, OLD},
-    {"ReadRefused", {}, {{"G200", {E_FAIL}}}, -1, UNREAD},
     {"ReadSFalse", {}, {{"G9", {S_FALSE}}}, -1, UNREAD},
-    {"QueryRefused", {}, {{"Q#30", {E_FAIL}}}, 30, UNREAD},
-    {"QuerySFalse", {}, {{"Q#31", {S_FALSE}}}, 31, UNREAD},
     {"QueryFlagless", {}, {{"Q#32", {FLAGLESS}}}, 32, UNREAD},
     {"UnreadIsNotCompared", {0x28}, {{"G40", {E_FAIL}}}, -1, UNREAD},
     {"OldWinsOverEarlierUnread", {255}, {{"G7", {E_FAIL}}}, -1, OLD},
@@ -90,8 +85,6 @@ struct UpdateRow {
 void PrintTo(const UpdateRow& row, std::ostream* out) { *out << row.name; }
 
 const UpdateRow UPDATE_ROWS[] = {
-    {"AllAccepted", {}, "Q0 S128 Z10 P132 Q0 S132 ", 64},
-    {"RefusedOnceIsRetriedFirst", {{"S8", {E_FAIL}}}, "P8 Q0 S8 Z10 P8 Q0 S8 Z10 P12 ", 65},
     {"SetSFalseIsARefusal", {{"S12", {S_FALSE}}}, "P12 Q0 S12 Z10 P12 Q0 S12 Z10 P16 ", 65},
     {"RefusedQueriesSendNoBlock",
      {{"Q#2", {E_FAIL}}, {"Q#3", {FLAGLESS}}, {"Q#4", {S_FALSE}}},
