@@ -69,7 +69,8 @@ bool CDialog::ProcessMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&) {
   return false;
 }
 
-INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept {
   if (message == WM_INITDIALOG) {
     // NOLINTNEXTLINE(performance-no-int-to-ptr): WM_INITDIALOG's lParam is the object
     auto* dialog = reinterpret_cast<CDialog*>(lParam);

@@ -29,7 +29,10 @@ class CDialog {
   HWND m_hWnd;
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // No exception may cross the dialog manager's frames: one that escapes a
+  // handler ends the program here, at a defined place.
+  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept;
   // Over the owner's window when there is one, else in the work area.
   void CenterWindow();
 

@@ -1,10 +1,12 @@
 #include "lumiq_dlg.h"
 
-#include <cstring>
+#include <ks.h>
 
 #include "about_dlg.h"
 #include "eeprom_procedures.h"
+#include "proc_address.h"
 #include "resource.h"
+#include "update_pause.h"
 
 namespace {
 
@@ -35,39 +37,18 @@ const ControlPlacement MAIN_DIALOG_LAYOUT[] = {
     {nullptr, IDC_PROGRESS, 10, 180, 480, 20, false},
 };
 
-// KSCATEGORY_CAPTURE {65E8773D-8F56-11D0-A3B9-00A0C9223196}: the device
-// interfaces whose arrival and removal the dialog registers for.
-const GUID CAPTURE_DEVICE_CATEGORY = {
-    0x65E8773D, 0x8F56, 0x11D0, {0xA3, 0xB9, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
-
 // The filter goes out with an empty name: the record alone, padding included.
 static_assert(sizeof(DEV_BROADCAST_DEVICEINTERFACE_A) == 32, "device interface filter size");
 
-const UINT TIMER_RESOLUTION_MS = 1;
-
-// Casts through the one function type that GCC accepts for any target.
-template <typename Proc>
-Proc ProcAddress(HMODULE module, const char* name) {
-  return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
-// WINMM is no KnownDLL: by name, Windows would first look for it beside the
-// exe, where anyone may have dropped a file. It is loaded by its full path.
-HMODULE LoadWinmmFromSystemFolder() {
-  const WCHAR NAME[] = L"\\winmm.dll";
-  WCHAR path[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-  if (length == 0 || length + ARRAYSIZE(NAME) > MAX_PATH) return nullptr;
-  std::memcpy(path + length, NAME, sizeof(NAME));
-  return LoadLibraryW(path);
-}
-
 // What the EEPROM procedures need of the dialog: its progress bar, a result
-// line, and (for the update) a pause.
+// line, and (for the update) a pause. The bar is let draw after every step.
 class CProgressPositionSink final : public IProgressSink {
  public:
   explicit CProgressPositionSink(CProgressCtrl& progress) : m_progress(progress) {}
-  void SetProgressPosition(int position) override { m_progress.SetPos(position); }
+  void SetProgressPosition(int position) override {
+    m_progress.SetPos(position);
+    m_progress.LetDraw();
+  }
 
  private:
   CProgressCtrl& m_progress;
@@ -84,48 +65,24 @@ class CDialogResultLine final : public IResultLine {
   int m_id;
 };
 
-// Sleeps with the system timer at 1 ms resolution for as long as the object
-// lives, so that a 10 ms pause lasts about 10 ms rather than a whole
-// default timer tick (15.6 ms). WINMM, which sets the resolution, is loaded
-// only meanwhile; without it the pauses simply last longer.
-class CFineTimerPause final : public IPause {
- public:
-  CFineTimerPause() : m_hWinmm(LoadWinmmFromSystemFolder()), m_pTimeEndPeriod(nullptr) {
-    if (m_hWinmm == nullptr) return;
-    const auto beginPeriod = ProcAddress<TimePeriodProc>(m_hWinmm, "timeBeginPeriod");
-    const auto endPeriod = ProcAddress<TimePeriodProc>(m_hWinmm, "timeEndPeriod");
-    // Without both, or when the resolution cannot be raised, the pauses run
-    // on the default timer.
-    if (beginPeriod != nullptr && endPeriod != nullptr &&
-        beginPeriod(TIMER_RESOLUTION_MS) == TIMERR_NOERROR) {
-      m_pTimeEndPeriod = endPeriod;
-    }
-  }
-  ~CFineTimerPause() {
-    if (m_pTimeEndPeriod != nullptr) m_pTimeEndPeriod(TIMER_RESOLUTION_MS);
-    if (m_hWinmm != nullptr) FreeLibrary(m_hWinmm);
-  }
-  void Pause(DWORD milliseconds) override { Sleep(milliseconds); }
-
- private:
-  typedef UINT(WINAPI* TimePeriodProc)(UINT);
-
-  HMODULE m_hWinmm;
-  TimePeriodProc m_pTimeEndPeriod;  // null unless the resolution was raised
-
-  CFineTimerPause(const CFineTimerPause&) = delete;
-  CFineTimerPause& operator=(const CFineTimerPause&) = delete;
-};
-
 }  // namespace
 
 CLumiqDlg::CLumiqDlg(HWND parent)
     : CDialog(IDD_MAIN_DIALOG, parent),
       m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_pUnregisterDeviceNotification(nullptr),
-      m_hDeviceNotification(nullptr) {}
+      m_hDeviceNotification(nullptr),
+      m_bComInitialized(false),
+      m_bRunning(false) {}
 
 bool CLumiqDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+  if (m_bRunning && IsDeferredDuringRun(message, wParam)) {
+    // Only a message sent by another thread or program gets here during a
+    // run, and it must not start anything inside the run: it goes to the
+    // back of the queue, to be acted on after the run as a posted one is.
+    PostMessageA(m_hWnd, message, wParam, lParam);
+    return true;
+  }
   switch (message) {
     case WM_SYSCOMMAND:
       return OnSysCommand(static_cast<UINT>(wParam));
@@ -159,7 +116,9 @@ BOOL CLumiqDlg::OnInitDialog() {
   AddAboutEntry();
   SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
-  CoInitialize(nullptr);
+  // COM set up otherwise on this thread already (RPC_E_CHANGED_MODE) is
+  // not ours to close at teardown.
+  m_bComInitialized = SUCCEEDED(CoInitialize(nullptr));
   SetClientSize(MAIN_CLIENT_WIDTH, MAIN_CLIENT_HEIGHT);
   m_font.Create(MAIN_FONT_TENTHS_OF_POINT, MAIN_FONT_FACE);
   LayOutControls();
@@ -213,7 +172,7 @@ void CLumiqDlg::RegisterDeviceArrival() {
   DEV_BROADCAST_DEVICEINTERFACE_A filter = {};
   filter.dbcc_size = sizeof(filter);
   filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-  filter.dbcc_classguid = CAPTURE_DEVICE_CATEGORY;
+  filter.dbcc_classguid = KSCATEGORY_CAPTURE;
 
   typedef HDEVNOTIFY(WINAPI * RegisterDeviceNotificationProc)(HANDLE, LPVOID, DWORD);
   const HMODULE user32 = GetModuleHandleA("USER32.DLL");
@@ -255,20 +214,34 @@ void CLumiqDlg::OnDestroy() {
     m_pUnregisterDeviceNotification(m_hDeviceNotification);
   }
   CloseDevice();
-  CoUninitialize();
+  if (m_bComInitialized) CoUninitialize();
+}
+
+// A run's button clicks and the system commands (the About box's and the
+// move and size loops run message loops of their own).
+bool CLumiqDlg::IsDeferredDuringRun(UINT message, WPARAM wParam) {
+  if (message == WM_SYSCOMMAND) return true;
+  return message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
+         (LOWORD(wParam) == IDC_CHECK_EEPROM || LOWORD(wParam) == IDC_UPDATE_EEPROM);
 }
 
 void CLumiqDlg::OnCheckEeprom() {
   if (m_pDigitalGraph == nullptr) return;
   CProgressPositionSink progress(m_progress);
   CDialogResultLine resultLine(m_hWnd, IDC_CHECK_RESULT);
+  m_bRunning = true;
   RunEepromCheck(m_pDigitalGraph->PropertySet(), progress, resultLine);
+  m_bRunning = false;
 }
 
 void CLumiqDlg::OnUpdateEeprom() {
   if (m_pDigitalGraph == nullptr) return;
   CProgressPositionSink progress(m_progress);
   CDialogResultLine resultLine(m_hWnd, IDC_UPDATE_RESULT);
-  CFineTimerPause pause;
+  CFineTimer fineTimer;
+  CPerformanceClock clock;
+  CMeasuredPause pause(clock);
+  m_bRunning = true;
   RunEepromUpdate(m_pDigitalGraph->PropertySet(), progress, resultLine, pause);
+  m_bRunning = false;
 }

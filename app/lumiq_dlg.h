@@ -35,6 +35,7 @@ class CLumiqDlg : public CDialog, public CLumiqDeviceAccess {
   void SetClientSize(int width, int height);
   void LayOutControls();
   void RegisterDeviceArrival();
+  static bool IsDeferredDuringRun(UINT message, WPARAM wParam);
 
   CProgressCtrl m_progress;
   HICON m_hIcon;
@@ -42,4 +43,6 @@ class CLumiqDlg : public CDialog, public CLumiqDeviceAccess {
   CPointFont m_font;
   UnregisterDeviceNotificationProc m_pUnregisterDeviceNotification;
   HDEVNOTIFY m_hDeviceNotification;
+  bool m_bComInitialized;  // CoInitialize succeeded, so teardown undoes it
+  bool m_bRunning;         // a check or an update is under way
 };

@@ -134,4 +134,23 @@ TEST(MainDialog, LooksRightAndOpensItsAboutBox) {
   ASSERT_EQ(CObservedMainDialog(nullptr).DoModal(), IDCANCEL) << "-1: is there a display?";
 }
 
+// Ends as soon as it has opened.
+struct CClosingMainDialog : CLumiqDlg {
+  using CLumiqDlg::CLumiqDlg;
+  BOOL OnInitDialog() override {
+    PostMessageA(m_hWnd, WM_COMMAND, IDCANCEL, 0);
+    return CLumiqDlg::OnInitDialog();
+  }
+};
+
+// The thread's COM set up in the other mode makes the dialog's CoInitialize
+// fail; the dialog runs all the same and leaves that COM open at teardown.
+TEST(MainDialog, LeavesOpenTheCOMItCouldNotSetUp) {
+  ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+  EXPECT_EQ(CClosingMainDialog(nullptr).DoModal(), IDCANCEL);
+  EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE) << "COM was closed";
+  CoUninitialize();
+  CoUninitialize();
+}
+
 }  // namespace

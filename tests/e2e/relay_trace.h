@@ -20,7 +20,8 @@ inline std::string Env(const char* name, const char* fallback = "") {
 class CRelayTrace {
  public:
   static constexpr char FUNCTIONS[] =
-      "SetDefaultDllDirectories;LoadLibraryW;timeBeginPeriod;timeEndPeriod;Sleep;"
+      "SetDefaultDllDirectories;LoadLibraryW;timeBeginPeriod;timeEndPeriod;SetProcessInformation;"
+      "Sleep;"
       "UnregisterDeviceNotification;OutputDebugStringA;CoUninitialize";
 
   CRelayTrace() = default;

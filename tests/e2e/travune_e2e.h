@@ -57,6 +57,7 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard>, protected CTr
     SetEnvironmentVariableA("TRAVUNE_SIMBOARD_EEPROM", (m_folder + "\\eeprom.bin").c_str());
     SetEnvironmentVariableA("TRAVUNE_SIMBOARD_LOG", (m_folder + "\\board.log").c_str());
     SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_BLOCK", nullptr);
+    SetEnvironmentVariableA("TRAVUNE_SIMBOARD_READ_DELAY_MS", nullptr);
   }
 
   void TearDown() override {
@@ -94,6 +95,11 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard>, protected CTr
     const size_t mark = BoardLog().size();
     EXPECT_TRUE(CTravuneDriver::Click(button, 20000))
         << "the click on " << button << " did not return within 20 s";
+    return RequestsSince(mark);
+  }
+
+  // The board's requests from line `mark` of its log on.
+  std::vector<std::string> RequestsSince(size_t mark) const {
     std::vector<std::string> requests;
     // A Get's byte is left out: it is the board's, not the program's.
     for (std::string line : BoardLog(mark)) {

@@ -66,6 +66,33 @@ TEST_F(TravuneE2e, FindsTheTunerChecksOldUpdatesChecksNewAndOldAgainAfterTheBoar
   EXPECT_TRUE(Escape());
 }
 
+// Against a board that takes 25 ms a read, a check lasts about 7 s. Windows
+// ghosts a window whose thread has not looked at its queue for 5 s and
+// offers to end the program; this one never reads as hung, answers what is
+// sent to it meanwhile, and an update clicked meanwhile runs after the check.
+TEST_F(TravuneE2e, ACheckLongerThanFiveSecondsNeverMakesTheWindowHung) {
+  SetEnvironmentVariableA("TRAVUNE_SIMBOARD_READ_DELAY_MS", "25");
+  ASSERT_NO_FATAL_FAILURE(Start());
+  const size_t mark = BoardLog().size();
+  PostMessageA(GetDlgItem(Window(), IDC_CHECK_EEPROM), BM_CLICK, 0, 0);
+  int hungLooks = 0;
+  bool updateClicked = false;
+  for (const DWORD start = GetTickCount(); Shown(IDC_CHECK_RESULT) == "(hidden)"; Sleep(100)) {
+    ASSERT_LT(GetTickCount() - start, 20000u) << "the check did not end within 20 s";
+    hungLooks += IsHungAppWindow(Window()) ? 1 : 0;
+    if (!updateClicked && Progress() > 128)
+      updateClicked = CTravuneDriver::Click(IDC_UPDATE_EEPROM, 1000);
+  }
+  EXPECT_EQ(hungLooks, 0);
+  ASSERT_TRUE(updateClicked) << "the click sent during the check went unanswered";
+  for (const DWORD start = GetTickCount(); Shown(IDC_UPDATE_RESULT) == "(hidden)"; Sleep(100))
+    ASSERT_LT(GetTickCount() - start, 5000u) << "no update after the check";
+  std::vector<std::string> runs = Requests(false);
+  for (const std::string& request : Requests(true)) runs.push_back(request);
+  EXPECT_THAT(RequestsSince(mark), ElementsAreArray(runs));
+  EXPECT_TRUE(Escape());
+}
+
 TEST_F(TravuneE2e, ABlockRefusedForEverFailsTheUpdate) {
   SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_BLOCK", "8");
   ASSERT_NO_FATAL_FAILURE(Start());

@@ -1,0 +1,35 @@
+// The update's pause against a clock whose sleep returns early, as Sleep
+// may by up to a timer tick on Windows.
+#include <gtest/gtest.h>
+
+#include "update_pause.h"
+
+namespace {
+
+const LONGLONG MICROSECONDS = 1000000;
+
+struct CEarlyClock : IPauseClock {
+  explicit CEarlyClock(int percentSlept) : m_percentSlept(percentSlept) {}
+  LONGLONG Ticks() override { return m_now; }
+  LONGLONG TicksPerSecond() override { return MICROSECONDS; }
+  void Sleep(DWORD milliseconds) override { m_now += milliseconds * 10 * m_percentSlept; }
+
+  int m_percentSlept;  // of the time asked for
+  LONGLONG m_now = 0;
+};
+
+class MeasuredPause : public ::testing::TestWithParam<int> {};
+
+TEST_P(MeasuredPause, LastsTheWholeTimeAskedForAndLessThanAMillisecondMore) {
+  CEarlyClock clock(GetParam());
+  CMeasuredPause(clock).Pause(10);
+  EXPECT_GE(clock.m_now, 10 * MICROSECONDS / 1000);
+  EXPECT_LT(clock.m_now, 11 * MICROSECONDS / 1000);
+}
+
+INSTANTIATE_TEST_SUITE_P(SleepReturning, MeasuredPause, ::testing::Values(100, 66, 1),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return "After" + std::to_string(info.param) + "Percent";
+                         });
+
+}  // namespace
