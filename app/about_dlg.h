@@ -1,5 +1,6 @@
 // The About box, opened from the main dialog's system menu. OK, Escape and
-// the close box end it through the default dialog handling.
+// the close box end it: the dialog manager turns each into IDOK or IDCANCEL,
+// which CDialog::ProcessMessage handles.
 #pragma once
 
 #include "dialog.h"

@@ -33,7 +33,7 @@ LONG CentredStart(LONG from, LONG to, LONG length, LONG low, LONG high) {
 }  // namespace
 
 CDialog::CDialog(UINT templateId, HWND parent)
-    : m_hWnd(nullptr), m_templateId(templateId), m_parent(parent) {}
+    : m_hWnd(nullptr), m_templateId(templateId), m_parent(parent), m_bMsgHandled(false) {}
 
 CDialog::~CDialog() = default;
 
@@ -86,7 +86,11 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
   if (dialog == nullptr) return FALSE;  // messages before WM_INITDIALOG
 
   INT_PTR result = 0;
-  const bool handled = dialog->ProcessMessage(message, wParam, lParam, result);
+  const bool outerHandled = dialog->m_bMsgHandled;
+  dialog->m_bMsgHandled = true;
+  const bool handled =
+      dialog->ProcessMessage(message, wParam, lParam, result) && dialog->m_bMsgHandled;
+  dialog->m_bMsgHandled = outerHandled;
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrA(window, DWLP_USER, 0);
     dialog->m_hWnd = nullptr;

@@ -20,9 +20,13 @@ class CDialog {
   virtual void OnOK();
   virtual void OnCancel();
 
-  // Returns true when the message was handled and result holds its answer;
-  // false leaves it to the default dialog processing.
+  // The message map: returns true when a handler took the message, with
+  // result holding its answer; false leaves it to the default dialog
+  // processing. Every handler takes the message's arguments as it needs them
+  // and returns the message's answer, if any.
   virtual bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+  // Called by a handler: the default dialog processing is to follow after all.
+  void SetMsgHandled(bool handled) { m_bMsgHandled = handled; }
 
   void EndDialog(INT_PTR result);
 
@@ -38,6 +42,7 @@ class CDialog {
 
   UINT m_templateId;
   HWND m_parent;
+  bool m_bMsgHandled;  // for the message being handled; a nested one keeps its own
 
   CDialog(const CDialog&) = delete;
   CDialog& operator=(const CDialog&) = delete;

@@ -85,15 +85,17 @@ bool CLumiqDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_P
   }
   switch (message) {
     case WM_SYSCOMMAND:
-      return OnSysCommand(static_cast<UINT>(wParam));
+      OnSysCommand(static_cast<UINT>(wParam));
+      return true;
     case WM_PAINT:
-      return OnPaint();
+      OnPaint();
+      return true;
     case WM_QUERYDRAGICON:
       result = reinterpret_cast<INT_PTR>(OnQueryDragIcon());
       return true;
     case WM_DESTROY:
       OnDestroy();
-      return false;  // the default WM_DESTROY processing comes last
+      return true;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_CHECK_EEPROM) {
         OnCheckEeprom();
@@ -184,15 +186,20 @@ void CLumiqDlg::RegisterDeviceArrival() {
   m_hDeviceNotification = registerDeviceNotification(m_hWnd, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
-bool CLumiqDlg::OnSysCommand(UINT command) {
-  if ((command & 0xFFF0) != IDM_ABOUTBOX) return false;
+void CLumiqDlg::OnSysCommand(UINT command) {
+  if ((command & 0xFFF0) != IDM_ABOUTBOX) {
+    SetMsgHandled(false);
+    return;
+  }
   CAboutDlg about(m_hWnd);
   about.DoModal();
-  return true;
 }
 
-bool CLumiqDlg::OnPaint() {
-  if (!IsIconic(m_hWnd)) return false;
+void CLumiqDlg::OnPaint() {
+  if (!IsIconic(m_hWnd)) {
+    SetMsgHandled(false);
+    return;
+  }
   PAINTSTRUCT paint;
   const HDC dc = BeginPaint(m_hWnd, &paint);
   SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
@@ -204,7 +211,6 @@ bool CLumiqDlg::OnPaint() {
   const int y = (client.bottom - client.top - iconHeight + 1) / 2;
   DrawIcon(dc, x, y, m_hIcon);
   EndPaint(m_hWnd, &paint);
-  return true;
 }
 
 HICON CLumiqDlg::OnQueryDragIcon() const { return m_hIcon; }
@@ -215,6 +221,7 @@ void CLumiqDlg::OnDestroy() {
   }
   CloseDevice();
   if (m_bComInitialized) CoUninitialize();
+  SetMsgHandled(false);  // the default WM_DESTROY processing comes last
 }
 
 // A run's button clicks and the system commands (the About box's and the

@@ -22,9 +22,8 @@ class CLumiqDlg : public CDialog, public CLumiqDeviceAccess {
  private:
   typedef BOOL(WINAPI* UnregisterDeviceNotificationProc)(HDEVNOTIFY);
 
-  // These two return false when the default processing is to follow.
-  bool OnSysCommand(UINT command);
-  bool OnPaint();
+  void OnSysCommand(UINT command);
+  void OnPaint();
 
   HICON OnQueryDragIcon() const;
   void OnDestroy();

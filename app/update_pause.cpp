@@ -26,7 +26,7 @@ HMODULE LoadWinmmFromSystemFolder() {
 // time: only Windows 8 and later have the call, and only 11 the flag.
 bool ControlTimerResolutionThrottling(ULONG controlMask) {
   typedef BOOL(WINAPI * SetProcessInformationProc)(HANDLE, PROCESS_INFORMATION_CLASS, LPVOID,
-                                                    DWORD);
+                                                   DWORD);
   const auto setProcessInformation = ProcAddress<SetProcessInformationProc>(
       GetModuleHandleA("KERNEL32.DLL"), "SetProcessInformation");
   if (setProcessInformation == nullptr) return false;
@@ -67,9 +67,7 @@ void CMeasuredPause::Pause(DWORD milliseconds) {
 }
 
 CFineTimer::CFineTimer()
-    : m_hWinmm(LoadWinmmFromSystemFolder()),
-      m_pTimeEndPeriod(nullptr),
-      m_bResolutionKept(false) {
+    : m_hWinmm(LoadWinmmFromSystemFolder()), m_pTimeEndPeriod(nullptr), m_bResolutionKept(false) {
   if (m_hWinmm == nullptr) return;
   const auto beginPeriod = ProcAddress<TimePeriodProc>(m_hWinmm, "timeBeginPeriod");
   const auto endPeriod = ProcAddress<TimePeriodProc>(m_hWinmm, "timeEndPeriod");
