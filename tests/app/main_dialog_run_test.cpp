@@ -75,8 +75,8 @@ struct CDialogWithBoard : CLumiqDlg {
     m_pDigitalGraph = new CBoardGraph(&m_board);
     m_board.dialog = m_hWnd;
     const HWND bar = GetDlgItem(m_hWnd, IDC_PROGRESS);
-    CThemedBar::s_original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CThemedBar::Proc)));
+    CThemedBar::s_original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CThemedBar::Proc)));
     PostMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_UPDATE_EEPROM, BN_CLICKED), 0);
     return result;
   }

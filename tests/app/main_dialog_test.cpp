@@ -12,7 +12,8 @@
 
 namespace {
 
-const UINT WM_OBSERVE = WM_APP + 1;  // wParam 1: the About box
+const UINT WM_OBSERVE = WM_APP + 1;
+const UINT_PTR ABOUT_BOX_SHOWN = 1;  // a timer
 
 void ExpectCentredOver(HWND window, HWND owner) {  // no owner: the work area
   RECT inner, outer;
@@ -32,26 +33,54 @@ const struct {
 } STYLE_NAMES[] = {
     // Default or not: Windows moves the default look to the focused button.
     {WC_BUTTONA, BS_TYPEMASK & ~BS_DEFPUSHBUTTON, BS_PUSHBUTTON, "push-button"},
+    {WC_BUTTONA, BS_TYPEMASK, BS_DEFPUSHBUTTON, "default"},
     {WC_STATICA, SS_TYPEMASK, SS_LEFT, "text"},
+    {WC_STATICA, SS_TYPEMASK, SS_ICON, "icon"},
+    {WC_STATICA, SS_NOPREFIX, SS_NOPREFIX, "no-prefix"},
     {PROGRESS_CLASSA, PBS_SMOOTH, PBS_SMOOTH, "smooth"},
     {nullptr, WS_TABSTOP, WS_TABSTOP, "tab-stop"},
     {nullptr, WS_DISABLED, WS_DISABLED, "disabled"},
 };
 
-// From the top of the stacking order: id, client pixels, visibility, text, the
-// font when it is 12-point Arial, and the styles.
+// From the top of the stacking order: id, client pixels, visibility, text,
+// font and styles.
 const std::vector<std::string> CONTROLS_FROM_TOP = {
-    "1044 10,180 480x20 shown \"Progress1\"",
+    "1044 10,180 480x20 shown \"Progress1\" MS Sans Serif 8pt",
     "1043 230,120 270x20 hidden \"- SUCCESS !!! -\" Arial 12pt text",
     "1042 230,35 270x20 hidden \"- EEPROM IS OLD -\" Arial 12pt text",
     "1035 10,90 170x80 shown \"Update EEPROM\" Arial 12pt push-button tab-stop",
-    "1034 10,5 170x80 shown \"Check EEPROM\" Arial 12pt push-button tab-stop",
+    "1034 10,5 170x80 shown \"Check EEPROM\" Arial 12pt push-button default tab-stop",
 };
 
-std::vector<std::string> ControlsFromTop(HWND dialog) {
+// "x,y WxH" in pixels for a place and size in a dialog's units, each mapped
+// on its own as the dialog manager maps a template's.
+std::string InPixels(HWND dialog, int x, int y, int width, int height) {
+  RECT r = {x, y, width, height};
+  MapDialogRect(dialog, &r);
+  return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right) +
+         "x" + std::to_string(r.bottom);
+}
+
+// The About box's notice line, whose text is the implementer's.
+std::string AboutNotice(HWND about) {
+  char text[64] = "";
+  GetWindowTextA(GetWindow(GetWindow(GetWindow(about, GW_CHILD), GW_HWNDNEXT), GW_HWNDNEXT), text,
+                 sizeof(text));
+  return text;
+}
+
+// A window's font as " <face> <points>pt", or nothing when it has none.
+std::string FontOf(HWND window) {
+  LOGFONTA font = {};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)), sizeof(font), &font);
+  if (font.lfFaceName[0] == '\0') return "";
   const HDC screen = GetDC(nullptr);
-  const LONG twelvePoints = -MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  const int points = MulDiv(-font.lfHeight, 72, GetDeviceCaps(screen, LOGPIXELSY));
   ReleaseDC(nullptr, screen);
+  return std::string(" ") + font.lfFaceName + " " + std::to_string(points) + "pt";
+}
+
+std::vector<std::string> ControlsFromTop(HWND dialog) {
   std::vector<std::string> lines;
   for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
     RECT r;
@@ -59,19 +88,16 @@ std::vector<std::string> ControlsFromTop(HWND dialog) {
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
     char text[64] = "", windowClass[64] = "", line[160];
     GetWindowTextA(c, text, sizeof(text));
+    if (SendMessageA(c, STM_GETICON, 0, 0) != 0) lstrcpynA(text, "(icon)", sizeof(text));
     GetClassNameA(c, windowClass, sizeof(windowClass));
-    LOGFONTA font = {};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(c, WM_GETFONT, 0, 0)), sizeof(font), &font);
-    const bool arial12pt = font.lfFaceName == std::string("Arial") && font.lfHeight == twelvePoints;
-    snprintf(line, sizeof(line), "%d %ld,%ld %ldx%ld %s \"%s\"%s", GetDlgCtrlID(c), r.left, r.top,
-             r.right - r.left, r.bottom - r.top, IsWindowVisible(c) ? "shown" : "hidden", text,
-             arial12pt ? " Arial 12pt" : "");
+    snprintf(line, sizeof(line), "%d %ld,%ld %ldx%ld %s \"%s\"", GetDlgCtrlID(c), r.left, r.top,
+             r.right - r.left, r.bottom - r.top, IsWindowVisible(c) ? "shown" : "hidden", text);
     std::string styles;
     for (const auto& s : STYLE_NAMES)
       if ((!s.windowClass || lstrcmpiA(s.windowClass, windowClass) == 0) &&
           (GetWindowLongA(c, GWL_STYLE) & s.mask) == s.value)
         styles += std::string(" ") + s.name;
-    lines.push_back(line + styles);
+    lines.push_back(line + FontOf(c) + styles);
   }
   return lines;
 }
@@ -81,8 +107,10 @@ struct CObservedMainDialog : CLumiqDlg {
 
   bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
     if (message == WM_SHOWWINDOW && wParam) PostMessageA(m_hWnd, WM_OBSERVE, 0, 0);  // once shown
-    if (message == WM_OBSERVE) wParam ? ObserveAboutBox() : Observe();
-    return message == WM_OBSERVE || CLumiqDlg::ProcessMessage(message, wParam, lParam, result);
+    if (message == WM_OBSERVE) Observe();
+    if (message == WM_TIMER && wParam == ABOUT_BOX_SHOWN) ObserveAboutBox();
+    return message == WM_OBSERVE || message == WM_TIMER ||
+           CLumiqDlg::ProcessMessage(message, wParam, lParam, result);
   }
 
   void Observe() {
@@ -111,20 +139,46 @@ struct CObservedMainDialog : CLumiqDlg {
     EXPECT_EQ(GetMenuItemID(menu, static_cast<int>(last)), 0x0010u);
     EXPECT_EQ(GetMenuState(menu, last - 1, MF_BYPOSITION) & MF_SEPARATOR, UINT{MF_SEPARATOR});
 
-    // Off the screen's centre first. The About box's message loop dispatches
-    // the posted message; the low four bits of a system command are ignored.
+    // Off the screen's centre first. The About box's message loop shows the
+    // box once its queue is empty, and a timer's tick finds it shown; the
+    // low four bits of a system command are ignored.
     SetWindowPos(m_hWnd, nullptr, 20, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    PostMessageA(m_hWnd, WM_OBSERVE, 1, 0);
+    SetTimer(m_hWnd, ABOUT_BOX_SHOWN, USER_TIMER_MINIMUM, nullptr);
     SendMessageA(m_hWnd, WM_SYSCOMMAND, 0x0010 | 0x3, 0);
     EXPECT_TRUE(IsWindowEnabled(m_hWnd));
     PostMessageA(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
   }
 
   void ObserveAboutBox() {
-    const HWND about = FindWindowExA(nullptr, nullptr, WC_DIALOG, nullptr);  // the topmost one
+    const HWND about = FindWindowExA(nullptr, nullptr, WC_DIALOG, "About Travune");
+    if (!IsWindowVisible(about)) return;  // the timer ticks again
+    KillTimer(m_hWnd, ABOUT_BOX_SHOWN);
     EXPECT_EQ(GetWindow(about, GW_OWNER), m_hWnd);
     EXPECT_FALSE(IsWindowEnabled(m_hWnd));
     ExpectCentredOver(about, m_hWnd);
+    EXPECT_EQ(FontOf(about), " MS Sans Serif 8pt");
+    // A caption and system menu on a fixed frame.
+    const LONG FRAME = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME;
+    EXPECT_EQ(GetWindowLongA(about, GWL_STYLE) & FRAME, WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
+    // Where the template puts them, in the box's dialog units; the icon
+    // takes the size of the system's icons.
+    RECT client;
+    GetClientRect(about, &client);
+    EXPECT_EQ("0,0 " + std::to_string(client.right) + "x" + std::to_string(client.bottom),
+              InPixels(about, 0, 0, 235, 55));
+    const std::string icon = InPixels(about, 11, 17, 0, 0);
+    EXPECT_EQ(ControlsFromTop(about),
+              (std::vector<std::string>{
+                  "65535 " + icon.substr(0, icon.find(' ')) + " " +
+                      std::to_string(GetSystemMetrics(SM_CXICON)) + "x" +
+                      std::to_string(GetSystemMetrics(SM_CYICON)) + " shown \"(icon)\" icon",
+                  "65535 " + InPixels(about, 40, 10, 119, 8) +
+                      " shown \"Travune  Version 1.0\" MS Sans Serif 8pt text no-prefix",
+                  "65535 " + InPixels(about, 40, 25, 119, 8) + " shown \"" + AboutNotice(about) +
+                      "\" MS Sans Serif 8pt text",
+                  "1 " + InPixels(about, 178, 7, 50, 14) +
+                      " shown \"OK\" MS Sans Serif 8pt push-button default tab-stop",
+              }));
     PostMessageA(about, WM_COMMAND, IDCANCEL, 0);  // as Escape does
   }
 };

@@ -1,8 +1,8 @@
 // The update's pause against a clock whose sleep returns early, as Sleep
 // may by up to a timer tick on Windows.
-#include <gtest/gtest.h>
-
 #include "update_pause.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
