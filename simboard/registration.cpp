@@ -105,9 +105,7 @@ void RemoveEverything() {
   RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey().c_str());
 }
 
-}  // namespace
-
-extern "C" HRESULT WINAPI DllRegisterServer() {
+HRESULT RegisterServer() {
   wchar_t modulePath[MAX_PATH];
   DWORD length = GetModuleFileNameW(SimBoardModule(), modulePath, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return E_FAIL;
@@ -130,12 +128,22 @@ extern "C" HRESULT WINAPI DllRegisterServer() {
                             TUNER_DEVICE_PATH);
   }
   if (FAILED(hr)) RemoveEverything();
+  return hr;
+}
+
+}  // namespace
+
+extern "C" HRESULT WINAPI DllRegisterServer() {
+  HRESULT hr = WithoutExceptions(RegisterServer);
   LogLine(SUCCEEDED(hr) ? "Registered" : "RegistrationFailed");
   return hr;
 }
 
 extern "C" HRESULT WINAPI DllUnregisterServer() {
-  RemoveEverything();
+  HRESULT hr = WithoutExceptions([] {
+    RemoveEverything();
+    return S_OK;
+  });
   LogLine("Unregistered");
-  return S_OK;
+  return hr;
 }

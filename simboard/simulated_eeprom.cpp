@@ -128,17 +128,15 @@ bool RestoreFactoryImage(const std::wstring& path) {
 }
 
 HRESULT CheckRequestBuffers(const void* instance, DWORD instanceLength, const void* data,
-                            DWORD dataLength, DWORD recordSize) {
-  if (data == nullptr) return E_POINTER;
-  if (dataLength != recordSize) return E_INVALIDARG;
-  if (instance == nullptr) return instanceLength == 0 ? S_OK : E_POINTER;
-  return instanceLength == recordSize ? S_OK : E_INVALIDARG;
+                            DWORD dataLength, DWORD recordSize) noexcept {
+  if (instance == nullptr || data == nullptr) return E_POINTER;
+  return instanceLength == recordSize && dataLength == recordSize ? S_OK : E_INVALIDARG;
 }
 
 CSimulatedEeprom::CSimulatedEeprom(std::wstring path, int refusedBlock)
     : m_path(std::move(path)), m_refusedBlock(refusedBlock) {}
 
-DWORD CSimulatedEeprom::SupportFor(DWORD propertyId) {
+DWORD CSimulatedEeprom::SupportFor(DWORD propertyId) noexcept {
   if (propertyId == EEPROM_PROPERTY_WRITE) return KSPROPERTY_SUPPORT_SET;
   if (propertyId == EEPROM_PROPERTY_READ) return KSPROPERTY_SUPPORT_GET;
   return 0;
