@@ -116,8 +116,11 @@ int ReadRefusedBlock();
 // TRAVUNE_SIMBOARD_EEPROM if set, else the file recorded at registration,
 // else DefaultEepromPath().
 std::wstring ResolveEepromPath();
-// %ProgramData%\Travune Simulated Board\eeprom.bin, or beside the DLL when
-// there is no ProgramData.
+// %ProgramData%\Travune Simulated Board, the folder that registration opens
+// to every user; empty when there is no ProgramData.
+std::wstring SharedEepromFolder();
+// eeprom.bin in SharedEepromFolder(); without ProgramData, beside the DLL, or
+// in the current folder (.\eeprom.bin) when the DLL's own path cannot be read.
 std::wstring DefaultEepromPath();
 // Replaces the file with the factory image in one step.
 bool RestoreFactoryImage(const std::wstring& path);

@@ -104,13 +104,18 @@ bool AddressesTheEeprom(BYTE selector, BYTE deviceAddress) {
 
 }  // namespace
 
-std::wstring DefaultEepromPath() {
+std::wstring SharedEepromFolder() {
   std::wstring programData = ReadEnvironmentWide(L"ProgramData");
-  if (!programData.empty()) return programData + L"\\Travune Simulated Board\\eeprom.bin";
-  wchar_t module[MAX_PATH];
-  DWORD length = GetModuleFileNameW(SimBoardModule(), module, MAX_PATH);
-  std::wstring folder =
-      length == 0 || length >= MAX_PATH ? std::wstring() : ParentOf(std::wstring(module, length));
+  return programData.empty() ? programData : programData + L"\\Travune Simulated Board";
+}
+
+std::wstring DefaultEepromPath() {
+  std::wstring folder = SharedEepromFolder();
+  if (folder.empty()) {
+    wchar_t module[MAX_PATH];
+    DWORD length = GetModuleFileNameW(SimBoardModule(), module, MAX_PATH);
+    if (length != 0 && length < MAX_PATH) folder = ParentOf(std::wstring(module, length));
+  }
   return (folder.empty() ? std::wstring(L".") : folder) + L"\\eeprom.bin";
 }
 

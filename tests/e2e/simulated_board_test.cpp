@@ -1,4 +1,7 @@
-// The simulated board's property set, loaded in-process.
+// The simulated board loaded in-process: its property set, and the access
+// list that its registration sets.
+#include <aclapi.h>
+
 #include <cstring>
 
 #include "eeprom_requests.h"
@@ -18,11 +21,9 @@ struct Request {
   bool otherSet = false;
 };
 
-// As the driver does, the board takes the request from the instance data,
-// which alone is malformed in these rows (the property data holds a
-// well-formed record): each such request is refused with the right result,
-// leaves the EEPROM file alone and answers no byte. A read answers in the
-// property data.
+// As the driver, the board reads the request in the instance data; only it is
+// malformed in these rows. Each is refused with the right result, leaves the
+// EEPROM file alone and answers no byte; a read answers in the property data.
 const Request REQUESTS[] = {
     {"SetOtherSet", 'S', 0, 19, 19, -1, 0, E_PROP_SET_UNSUPPORTED, true},
     {"SetReadId", 'S', 2, 19, 19, -1, 0, E_PROP_ID_UNSUPPORTED},
@@ -35,8 +36,6 @@ const Request REQUESTS[] = {
     {"SetWriteCount", 'S', 0, 19, 19, 2, 4, E_INVALIDARG},
     {"SetUnalignedOffset", 'S', 0, 19, 19, 3, 6, E_INVALIDARG},
     {"GetWriteId", 'G', 0, 28, 28, -1, 0, E_PROP_ID_UNSUPPORTED},
-    {"GetShortData", 'G', 2, 28, 27, -1, 0, E_INVALIDARG},
-    {"GetNoInstance", 'G', 2, -1, 28, -1, 0, E_POINTER},
     {"GetWriteCount", 'G', 2, 28, 28, 2, 2, E_INVALIDARG},
     {"GetReadCount", 'G', 2, 28, 28, 11, 2, E_INVALIDARG},
     {"GetSelector", 'G', 2, 28, 28, 0, 0, E_INVALIDARG},
@@ -110,6 +109,78 @@ TEST_F(SimulatedBoard, TakesTheRequestFromTheInstanceDataAndRefusesMalformedOnes
   }
   EXPECT_EQ(properties->Release(), 0u);
   EXPECT_THAT(BoardLog(), ::testing::Contains("FilterReleased"));
+}
+
+// Where the board's registration set an access list, and the list.
+std::wstring g_folder;
+std::vector<BYTE> g_accessList;
+
+DWORD WINAPI TakeAccessList(LPWSTR name, SE_OBJECT_TYPE, SECURITY_INFORMATION what, PSID, PSID,
+                            PACL list, PACL) {
+  g_folder = name;
+  if ((what & DACL_SECURITY_INFORMATION) != 0 && list != nullptr)
+    g_accessList.assign(reinterpret_cast<BYTE*>(list),
+                        reinterpret_cast<BYTE*>(list) + list->AclSize);
+  return ERROR_SUCCESS;
+}
+
+// Points the module's import address slots that hold `function` at `replacement`.
+void Redirect(HMODULE module, ULONG_PTR function, ULONG_PTR replacement) {
+  BYTE* base = reinterpret_cast<BYTE*>(module);
+  const IMAGE_DATA_DIRECTORY& table =
+      reinterpret_cast<IMAGE_NT_HEADERS*>(base +
+                                          reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew)
+          ->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
+  auto* slots = reinterpret_cast<ULONG_PTR*>(base + table.VirtualAddress);
+  DWORD protection = 0;
+  VirtualProtect(slots, table.Size, PAGE_READWRITE, &protection);
+  for (size_t i = 0; i < table.Size / sizeof(*slots); ++i)
+    if (slots[i] == function) slots[i] = replacement;
+  VirtualProtect(slots, table.Size, protection, &protection);
+}
+
+// What a folder's access list allows the machine's users (BUILTIN\Users) on
+// the folder itself, or on a file made in it.
+DWORD AllowedToUsers(std::vector<BYTE> list, bool inFile) {
+  BYTE users[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof(users);
+  CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size);
+  DWORD allowed = 0;
+  ACCESS_ALLOWED_ACE* entry = nullptr;
+  for (DWORD i = 0;
+       GetAce(reinterpret_cast<ACL*>(list.data()), i, reinterpret_cast<void**>(&entry)); ++i) {
+    const BYTE flags = entry->Header.AceFlags;
+    if (entry->Header.AceType == ACCESS_ALLOWED_ACE_TYPE && EqualSid(&entry->SidStart, users) &&
+        (inFile ? (flags & OBJECT_INHERIT_ACE) != 0 : (flags & INHERIT_ONLY_ACE) == 0))
+      allowed |= entry->Mask;
+  }
+  return allowed;
+}
+
+// Registered (or reset) by an administrator, the board is updated by ordinary
+// users. Wine keeps no access lists on files, so the list set on the default
+// EEPROM folder, an earlier registration's too, is taken from the call: users
+// may add a file there and replace (rewrite, delete) one an administrator made.
+TEST_F(SimulatedBoard, RegistrationLetsOrdinaryUsersReplaceTheFilesOfTheDefaultFolder) {
+  Redirect(m_board,
+           reinterpret_cast<ULONG_PTR>(
+               GetProcAddress(GetModuleHandleA("advapi32.dll"), "SetNamedSecurityInfoW")),
+           reinterpret_cast<ULONG_PTR>(TakeAccessList));
+  SetEnvironmentVariableA("TRAVUNE_SIMBOARD_EEPROM", nullptr);
+  m_registered.reset();
+  const auto registerServer = Export<HRESULT STDAPICALLTYPE()>("DllRegisterServer");
+  ASSERT_EQ(registerServer(), S_OK);  // makes the folder
+  g_accessList.clear();
+  ASSERT_EQ(registerServer(), S_OK);  // finds it made
+  wchar_t file[MAX_PATH] = L"";
+  DWORD size = sizeof(file);
+  RegGetValueW(HKEY_CLASSES_ROOT, L"CLSID\\{B43B6A5E-E134-4972-A063-04C54D2E0EF9}", L"EepromFile",
+               RRF_RT_REG_SZ, nullptr, file, &size);
+  EXPECT_EQ(g_folder, std::wstring(file).substr(0, std::wstring(file).rfind(L'\\')));
+  ASSERT_FALSE(g_accessList.empty());
+  EXPECT_EQ(AllowedToUsers(g_accessList, false) & FILE_ADD_FILE, DWORD(FILE_ADD_FILE));
+  const DWORD replace = FILE_GENERIC_WRITE | DELETE;
+  EXPECT_EQ(AllowedToUsers(g_accessList, true) & replace, replace);
 }
 
 }  // namespace
