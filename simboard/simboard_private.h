@@ -108,6 +108,9 @@ const int NO_REFUSED_BLOCK = -1;
 // The block offset that TRAVUNE_SIMBOARD_REFUSE_BLOCK names in decimal, else
 // NO_REFUSED_BLOCK.
 int ReadRefusedBlock();
+// The milliseconds that TRAVUNE_SIMBOARD_READ_DELAY_MS names in decimal, up
+// to 1000, else 0.
+DWORD ReadReadDelay();
 
 // ---- The EEPROM (simulated_eeprom.cpp): 256 bytes in a file, so that the
 // board keeps them from one run to the next; a missing file is a board fresh

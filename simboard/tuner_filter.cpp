@@ -53,7 +53,8 @@ HRESULT AcceptRequest(const char* operation, REFGUID set, DWORD id, DWORD expect
 
 class CTunerFilter final : public CBoardObject<CTunerFilter, IBaseFilter, IKsPropertySet> {
  public:
-  explicit CTunerFilter(CSimulatedEeprom eeprom) : m_eeprom(std::move(eeprom)) {
+  CTunerFilter(CSimulatedEeprom eeprom, DWORD readDelay)
+      : m_eeprom(std::move(eeprom)), m_readDelay(readDelay) {
     LogLine("FilterCreated");
   }
   // Also told to a debugger, which sees it in order with the program's calls.
@@ -117,6 +118,7 @@ class CTunerFilter final : public CBoardObject<CTunerFilter, IBaseFilter, IKsPro
 
   HRESULT STDMETHODCALLTYPE Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength,
                                 LPVOID data, DWORD dataLength, DWORD* returned) noexcept override {
+    if (m_readDelay != 0) Sleep(m_readDelay);
     HRESULT hr = AcceptRequest("Get", set, id, EEPROM_PROPERTY_READ, instance, instanceLength, data,
                                dataLength, sizeof(EEPROM_READ_REQUEST));
     if (hr != S_OK) return hr;
@@ -150,11 +152,13 @@ class CTunerFilter final : public CBoardObject<CTunerFilter, IBaseFilter, IKsPro
 
  private:
   CSimulatedEeprom m_eeprom;
+  DWORD m_readDelay;  // milliseconds each Get waits before it answers
 };
 
 }  // namespace
 
 HRESULT CreateTunerFilter(REFIID iid, void** object) {
   CSimulatedEeprom eeprom(ResolveEepromPath(), ReadRefusedBlock());
-  return QueryNewObject(new (std::nothrow) CTunerFilter(std::move(eeprom)), iid, object);
+  return QueryNewObject(new (std::nothrow) CTunerFilter(std::move(eeprom), ReadReadDelay()), iid,
+                        object);
 }
