@@ -119,6 +119,8 @@ void RemoveEverything() {
 HRESULT OpenFolderToUsers(const std::wstring& folder) {
   if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
     return HRESULT_FROM_WIN32(GetLastError());
+  // SYSTEM and the administrators full control (FA), the users modify
+  // (read, write, execute, delete), each passed on to subfolders and files.
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
           L"D:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FRFWFXSD;;;BU)", SDDL_REVISION_1, &descriptor,
