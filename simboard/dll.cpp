@@ -16,16 +16,17 @@ LONG g_locks = 0;
 // holds the module while it lives.
 class CTunerFilterFactory final : public CBoardObject<CTunerFilterFactory, IClassFactory> {
  public:
-  void* Find(REFIID iid) { return FindOnly<IClassFactory>(this, iid, IID_IClassFactory); }
+  void* Find(REFIID iid) noexcept { return FindOnly<IClassFactory>(this, iid, IID_IClassFactory); }
 
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid,
+                                           void** object) noexcept override {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
     if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-    return CreateTunerFilter(iid, object);
+    return WithoutExceptions([&] { return CreateTunerFilter(iid, object); });
   }
 
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) noexcept override {
     if (lock) {
       LockModule();
     } else {
@@ -37,11 +38,11 @@ class CTunerFilterFactory final : public CBoardObject<CTunerFilterFactory, IClas
 
 }  // namespace
 
-HMODULE SimBoardModule() { return g_module; }
-void LockModule() { InterlockedIncrement(&g_locks); }
-void UnlockModule() { InterlockedDecrement(&g_locks); }
+HMODULE SimBoardModule() noexcept { return g_module; }
+void LockModule() noexcept { InterlockedIncrement(&g_locks); }
+void UnlockModule() noexcept { InterlockedDecrement(&g_locks); }
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) noexcept {
   if (reason == DLL_PROCESS_ATTACH) {
     g_module = instance;
     DisableThreadLibraryCalls(instance);
@@ -64,9 +65,10 @@ extern "C" HRESULT WINAPI DllCanUnloadNow() {
 
 // regsvr32 /n /i:reset simboard.dll: the EEPROM file a filter would use now
 // gets the factory image back.
-extern "C" HRESULT WINAPI DllInstall(BOOL install, LPCWSTR command) {
+extern "C" HRESULT WINAPI DllInstall(BOOL install, LPCWSTR command) noexcept {
   if (!install || command == nullptr || lstrcmpiW(command, L"reset") != 0) return E_INVALIDARG;
-  bool restored = RestoreFactoryImage(ResolveEepromPath());
-  LogLine(restored ? "EepromReset" : "EepromFileError reset");
-  return restored ? S_OK : E_FAIL;
+  HRESULT hr =
+      WithoutExceptions([] { return RestoreFactoryImage(ResolveEepromPath()) ? S_OK : E_FAIL; });
+  LogLine(hr == S_OK ? "EepromReset" : "EepromFileError reset");
+  return hr;
 }

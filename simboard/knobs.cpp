@@ -1,7 +1,21 @@
-// The environment the board reads, and its fault knob.
+// The environment the board reads, and its knobs for tests.
 #include <vector>
 
 #include "simboard_private.h"
+
+namespace {
+
+// The decimal number, at most `largest`, that the variable holds, else -1.
+int ReadDecimal(const wchar_t* name, int largest) {
+  const std::wstring value = ReadEnvironmentWide(name);
+  if (value.empty() || value.size() > 4 || value.find_first_not_of(L"0123456789") != value.npos)
+    return -1;
+  int number = 0;
+  for (wchar_t digit : value) number = 10 * number + (digit - L'0');
+  return number <= largest ? number : -1;
+}
+
+}  // namespace
 
 std::wstring ReadEnvironmentWide(const wchar_t* name) {
   DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
@@ -13,10 +27,11 @@ std::wstring ReadEnvironmentWide(const wchar_t* name) {
 }
 
 int ReadRefusedBlock() {
-  const std::wstring value = ReadEnvironmentWide(L"TRAVUNE_SIMBOARD_REFUSE_BLOCK");
-  if (value.empty() || value.size() > 3 || value.find_first_not_of(L"0123456789") != value.npos)
-    return NO_REFUSED_BLOCK;
-  int offset = 0;
-  for (wchar_t digit : value) offset = 10 * offset + (digit - L'0');
-  return offset;
+  const int offset = ReadDecimal(L"TRAVUNE_SIMBOARD_REFUSE_BLOCK", 999);
+  return offset < 0 ? NO_REFUSED_BLOCK : offset;
+}
+
+DWORD ReadReadDelay() {
+  const int delay = ReadDecimal(L"TRAVUNE_SIMBOARD_READ_DELAY_MS", 1000);
+  return delay < 0 ? 0 : static_cast<DWORD>(delay);
 }

@@ -1,5 +1,9 @@
 // regsvr32 support: the filter class and the board's two category entries,
-// as the PnP manager and the KS proxy would leave them for a real board.
+// as the PnP manager and the KS proxy would leave them for a real board, and
+// the default EEPROM folder, open to every user.
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <string>
 
 #include "device_ids.h"
@@ -105,9 +109,35 @@ void RemoveEverything() {
   RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey().c_str());
 }
 
-}  // namespace
+// An administrator registers the board (and may reset it, or run the
+// program elevated), which leaves the EEPROM file owned by the
+// administrators; every user must still be able to replace it. So every
+// file made in the folder gives the machine's users the right to modify and
+// delete it, and the folder lets them add files. The entries are set on a
+// folder that an earlier registration made too, and Windows passes them on
+// to the files already in it.
+HRESULT OpenFolderToUsers(const std::wstring& folder) {
+  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+    return HRESULT_FROM_WIN32(GetLastError());
+  // SYSTEM and the administrators full control (FA), the users modify
+  // (read, write, execute, delete), each passed on to subfolders and files.
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+          L"D:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FRFWFXSD;;;BU)", SDDL_REVISION_1, &descriptor,
+          nullptr)) {
+    return HRESULT_FROM_WIN32(GetLastError());
+  }
+  BOOL present = FALSE;
+  BOOL defaulted = FALSE;
+  PACL dacl = nullptr;
+  GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
+  DWORD status = SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT,
+                                       DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr);
+  LocalFree(descriptor);
+  return HRESULT_FROM_WIN32(status);
+}
 
-extern "C" HRESULT WINAPI DllRegisterServer() {
+HRESULT RegisterServer() {
   wchar_t modulePath[MAX_PATH];
   DWORD length = GetModuleFileNameW(SimBoardModule(), modulePath, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return E_FAIL;
@@ -115,6 +145,8 @@ extern "C" HRESULT WINAPI DllRegisterServer() {
   std::wstring tunerName = ReadEnvironmentWide(L"TRAVUNE_SIMBOARD_TUNER_NAME");
   if (tunerName.empty()) tunerName = TUNER_FRIENDLY_NAME;
   std::wstring eepromPath = ReadEnvironmentWide(L"TRAVUNE_SIMBOARD_EEPROM");
+  // A file that the environment names is left to whoever named it.
+  const std::wstring sharedFolder = eepromPath.empty() ? SharedEepromFolder() : std::wstring();
   if (eepromPath.empty()) eepromPath = DefaultEepromPath();
 
   // Start from nothing, so that the board's keys hold exactly what this
@@ -129,13 +161,24 @@ extern "C" HRESULT WINAPI DllRegisterServer() {
     hr = WriteCategoryEntry(KSCATEGORY_BDA_NETWORK_TUNER, TUNER_INSTANCE, tunerName,
                             TUNER_DEVICE_PATH);
   }
+  if (SUCCEEDED(hr) && !sharedFolder.empty()) hr = OpenFolderToUsers(sharedFolder);
   if (FAILED(hr)) RemoveEverything();
+  return hr;
+}
+
+}  // namespace
+
+extern "C" HRESULT WINAPI DllRegisterServer() {
+  HRESULT hr = WithoutExceptions(RegisterServer);
   LogLine(SUCCEEDED(hr) ? "Registered" : "RegistrationFailed");
   return hr;
 }
 
 extern "C" HRESULT WINAPI DllUnregisterServer() {
-  RemoveEverything();
+  HRESULT hr = WithoutExceptions([] {
+    RemoveEverything();
+    return S_OK;
+  });
   LogLine("Unregistered");
-  return S_OK;
+  return hr;
 }

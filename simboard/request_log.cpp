@@ -9,7 +9,7 @@
 
 namespace {
 
-void AppendToLog(const char* text, DWORD length) {
+void AppendToLog(const char* text, DWORD length) noexcept {
   char path[MAX_PATH];
   DWORD pathLength = GetEnvironmentVariableA("TRAVUNE_SIMBOARD_LOG", path, sizeof(path));
   if (pathLength == 0 || pathLength >= sizeof(path)) return;
@@ -22,7 +22,7 @@ void AppendToLog(const char* text, DWORD length) {
 }
 
 // A name such as "S_OK" or "E_PROP_ID_UNSUPPORTED", else "0x%08lX" in buffer.
-const char* ResultName(HRESULT result, char (&buffer)[16]) {
+const char* ResultName(HRESULT result, char (&buffer)[16]) noexcept {
   switch (result) {
     case S_OK:
       return "S_OK";
@@ -42,7 +42,7 @@ const char* ResultName(HRESULT result, char (&buffer)[16]) {
   }
 }
 
-void LogFormat(const char* format, ...) {
+void LogFormat(const char* format, ...) noexcept {
   char buffer[512];
   va_list arguments;
   va_start(arguments, format);
@@ -53,7 +53,7 @@ void LogFormat(const char* format, ...) {
 
 }  // namespace
 
-void LogLine(const char* line) {
+void LogLine(const char* line) noexcept {
   char buffer[512];
   size_t length = std::strlen(line);
   if (length > sizeof(buffer) - 2) length = sizeof(buffer) - 2;
@@ -64,7 +64,7 @@ void LogLine(const char* line) {
 }
 
 void LogRequest(const char* operation, DWORD id, int offset, const BYTE* bytes, unsigned count,
-                HRESULT result) {
+                HRESULT result) noexcept {
   char offsetText[8] = "-";
   if (offset >= 0) std::snprintf(offsetText, sizeof(offsetText), "%d", offset);
   char bytesText[2 * EEPROM_BLOCK_SIZE + 1] = "-";
@@ -76,7 +76,7 @@ void LogRequest(const char* operation, DWORD id, int offset, const BYTE* bytes, 
             offsetText, bytesText, ResultName(result, resultBuffer));
 }
 
-void LogSupportQuery(DWORD id, HRESULT result, DWORD flags) {
+void LogSupportQuery(DWORD id, HRESULT result, DWORD flags) noexcept {
   char resultBuffer[16];
   LogFormat("QuerySupported prop=%lu offset=- bytes=- result=%s support=%lu",
             static_cast<unsigned long>(id), ResultName(result, resultBuffer),

@@ -104,13 +104,18 @@ bool AddressesTheEeprom(BYTE selector, BYTE deviceAddress) {
 
 }  // namespace
 
-std::wstring DefaultEepromPath() {
+std::wstring SharedEepromFolder() {
   std::wstring programData = ReadEnvironmentWide(L"ProgramData");
-  if (!programData.empty()) return programData + L"\\Travune Simulated Board\\eeprom.bin";
-  wchar_t module[MAX_PATH];
-  DWORD length = GetModuleFileNameW(SimBoardModule(), module, MAX_PATH);
-  std::wstring folder =
-      length == 0 || length >= MAX_PATH ? std::wstring() : ParentOf(std::wstring(module, length));
+  return programData.empty() ? programData : programData + L"\\Travune Simulated Board";
+}
+
+std::wstring DefaultEepromPath() {
+  std::wstring folder = SharedEepromFolder();
+  if (folder.empty()) {
+    wchar_t module[MAX_PATH];
+    DWORD length = GetModuleFileNameW(SimBoardModule(), module, MAX_PATH);
+    if (length != 0 && length < MAX_PATH) folder = ParentOf(std::wstring(module, length));
+  }
   return (folder.empty() ? std::wstring(L".") : folder) + L"\\eeprom.bin";
 }
 
@@ -128,17 +133,15 @@ bool RestoreFactoryImage(const std::wstring& path) {
 }
 
 HRESULT CheckRequestBuffers(const void* instance, DWORD instanceLength, const void* data,
-                            DWORD dataLength, DWORD recordSize) {
-  if (data == nullptr) return E_POINTER;
-  if (dataLength != recordSize) return E_INVALIDARG;
-  if (instance == nullptr) return instanceLength == 0 ? S_OK : E_POINTER;
-  return instanceLength == recordSize ? S_OK : E_INVALIDARG;
+                            DWORD dataLength, DWORD recordSize) noexcept {
+  if (instance == nullptr || data == nullptr) return E_POINTER;
+  return instanceLength == recordSize && dataLength == recordSize ? S_OK : E_INVALIDARG;
 }
 
 CSimulatedEeprom::CSimulatedEeprom(std::wstring path, int refusedBlock)
     : m_path(std::move(path)), m_refusedBlock(refusedBlock) {}
 
-DWORD CSimulatedEeprom::SupportFor(DWORD propertyId) {
+DWORD CSimulatedEeprom::SupportFor(DWORD propertyId) noexcept {
   if (propertyId == EEPROM_PROPERTY_WRITE) return KSPROPERTY_SUPPORT_SET;
   if (propertyId == EEPROM_PROPERTY_READ) return KSPROPERTY_SUPPORT_GET;
   return 0;

@@ -15,25 +15,27 @@ namespace {
 // The filter graph enumerates the pins of a filter it lets go.
 class CEmptyPinEnum final : public CBoardObject<CEmptyPinEnum, IEnumPins> {
  public:
-  void* Find(REFIID iid) { return FindOnly<IEnumPins>(this, iid, IID_IEnumPins); }
+  void* Find(REFIID iid) noexcept { return FindOnly<IEnumPins>(this, iid, IID_IEnumPins); }
 
-  HRESULT STDMETHODCALLTYPE Next(ULONG count, IPin** pins, ULONG* fetched) override {
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, IPin** pins, ULONG* fetched) noexcept override {
     if (pins == nullptr) return E_POINTER;
     if (count != 1 && fetched == nullptr) return E_INVALIDARG;
     if (fetched != nullptr) *fetched = 0;
     return count == 0 ? S_OK : S_FALSE;
   }
-  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override { return count == 0 ? S_OK : S_FALSE; }
-  HRESULT STDMETHODCALLTYPE Reset() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE Clone(IEnumPins** clone) override { return Create(clone); }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) noexcept override {
+    return count == 0 ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Reset() noexcept override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumPins** clone) noexcept override { return Create(clone); }
 
-  static HRESULT Create(IEnumPins** pins) {
+  static HRESULT Create(IEnumPins** pins) noexcept {
     return QueryNewObject(new (std::nothrow) CEmptyPinEnum(), IID_IEnumPins,
                           reinterpret_cast<void**>(pins));
   }
 };
 
-HRESULT CheckProperty(REFGUID set, DWORD id, DWORD expected) {
+HRESULT CheckProperty(REFGUID set, DWORD id, DWORD expected) noexcept {
   if (!IsEqualGUID(set, PROPSETID_EEPROM_ACCESS)) return E_PROP_SET_UNSUPPORTED;
   return id == expected ? S_OK : E_PROP_ID_UNSUPPORTED;
 }
@@ -42,7 +44,7 @@ HRESULT CheckProperty(REFGUID set, DWORD id, DWORD expected) {
 // refusal is logged without offset or bytes.
 HRESULT AcceptRequest(const char* operation, REFGUID set, DWORD id, DWORD expected,
                       const void* instance, DWORD instanceLength, const void* data,
-                      DWORD dataLength, DWORD recordSize) {
+                      DWORD dataLength, DWORD recordSize) noexcept {
   HRESULT hr = CheckProperty(set, id, expected);
   if (hr == S_OK) hr = CheckRequestBuffers(instance, instanceLength, data, dataLength, recordSize);
   if (hr != S_OK) LogRequest(operation, id, -1, nullptr, 0, hr);
@@ -51,7 +53,8 @@ HRESULT AcceptRequest(const char* operation, REFGUID set, DWORD id, DWORD expect
 
 class CTunerFilter final : public CBoardObject<CTunerFilter, IBaseFilter, IKsPropertySet> {
  public:
-  explicit CTunerFilter(CSimulatedEeprom eeprom) : m_eeprom(std::move(eeprom)) {
+  CTunerFilter(CSimulatedEeprom eeprom, DWORD readDelay)
+      : m_eeprom(std::move(eeprom)), m_readDelay(readDelay) {
     LogLine("FilterCreated");
   }
   // Also told to a debugger, which sees it in order with the program's calls.
@@ -60,7 +63,7 @@ class CTunerFilter final : public CBoardObject<CTunerFilter, IBaseFilter, IKsPro
     OutputDebugStringA("Travune simulated board: filter released\n");
   }
 
-  void* Find(REFIID iid) {
+  void* Find(REFIID iid) noexcept {
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPersist) ||
         IsEqualIID(iid, IID_IMediaFilter) || IsEqualIID(iid, IID_IBaseFilter)) {
       return static_cast<IBaseFilter*>(this);
@@ -70,7 +73,7 @@ class CTunerFilter final : public CBoardObject<CTunerFilter, IBaseFilter, IKsPro
   }
 
   // IPersist
-  HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) override {
+  HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) noexcept override {
     if (clsid == nullptr) return E_POINTER;
     *clsid = CLSID_TravuneSimBoard;
     return S_OK;
@@ -79,48 +82,50 @@ class CTunerFilter final : public CBoardObject<CTunerFilter, IBaseFilter, IKsPro
   // IMediaFilter: nobody runs a tuner whose only use is its EEPROM. The
   // graph hands a filter it lets go a null clock; a filter that never runs
   // needs no clock, so any is accepted and none is kept.
-  HRESULT STDMETHODCALLTYPE Stop() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Pause() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Run(REFERENCE_TIME) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetState(DWORD, FILTER_STATE*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetSyncSource(IReferenceClock*) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetSyncSource(IReferenceClock**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Stop() noexcept override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Pause() noexcept override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Run(REFERENCE_TIME) noexcept override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetState(DWORD, FILTER_STATE*) noexcept override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetSyncSource(IReferenceClock*) noexcept override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetSyncSource(IReferenceClock**) noexcept override { return E_NOTIMPL; }
 
   // IBaseFilter
-  HRESULT STDMETHODCALLTYPE EnumPins(IEnumPins** pins) override {
+  HRESULT STDMETHODCALLTYPE EnumPins(IEnumPins** pins) noexcept override {
     return CEmptyPinEnum::Create(pins);
   }
-  HRESULT STDMETHODCALLTYPE FindPin(LPCWSTR, IPin**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE QueryFilterInfo(FILTER_INFO*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE FindPin(LPCWSTR, IPin**) noexcept override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE QueryFilterInfo(FILTER_INFO*) noexcept override { return E_NOTIMPL; }
   // The graph owns the filter, so the filter holds no reference to it.
-  HRESULT STDMETHODCALLTYPE JoinFilterGraph(IFilterGraph* graph, LPCWSTR) override {
+  HRESULT STDMETHODCALLTYPE JoinFilterGraph(IFilterGraph* graph, LPCWSTR) noexcept override {
     LogLine(graph != nullptr ? "JoinFilterGraph graph" : "JoinFilterGraph null");
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE QueryVendorInfo(LPWSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE QueryVendorInfo(LPWSTR*) noexcept override { return E_NOTIMPL; }
 
-  // IKsPropertySet
+  // IKsPropertySet. As for the driver, the request is the instance data; the
+  // property data of a Set goes unread, that of a Get takes the reply.
   HRESULT STDMETHODCALLTYPE Set(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength,
-                                LPVOID data, DWORD dataLength) override {
+                                LPVOID data, DWORD dataLength) noexcept override {
     HRESULT hr = AcceptRequest("Set", set, id, EEPROM_PROPERTY_WRITE, instance, instanceLength,
                                data, dataLength, sizeof(EEPROM_WRITE_REQUEST));
     if (hr != S_OK) return hr;
     EEPROM_WRITE_REQUEST request;
-    std::memcpy(&request, data, sizeof(request));
-    hr = m_eeprom.Write(request);
+    std::memcpy(&request, instance, sizeof(request));
+    hr = WithoutExceptions([&] { return m_eeprom.Write(request); });
     LogRequest("Set", id, request.WriteData[0], &request.WriteData[1], EEPROM_BLOCK_SIZE, hr);
     return hr;
   }
 
   HRESULT STDMETHODCALLTYPE Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength,
-                                LPVOID data, DWORD dataLength, DWORD* returned) override {
+                                LPVOID data, DWORD dataLength, DWORD* returned) noexcept override {
+    if (m_readDelay != 0) Sleep(m_readDelay);
     HRESULT hr = AcceptRequest("Get", set, id, EEPROM_PROPERTY_READ, instance, instanceLength, data,
                                dataLength, sizeof(EEPROM_READ_REQUEST));
     if (hr != S_OK) return hr;
     EEPROM_READ_REQUEST request;
-    std::memcpy(&request, data, sizeof(request));
+    std::memcpy(&request, instance, sizeof(request));
     BYTE value = 0;
-    hr = m_eeprom.Read(request, &value);
+    hr = WithoutExceptions([&] { return m_eeprom.Read(request, &value); });
     if (hr == S_OK) {
       static_cast<EEPROM_READ_REQUEST*>(data)->ReadData[0] = value;
       if (returned != nullptr) *returned = sizeof(EEPROM_READ_REQUEST);
@@ -129,7 +134,8 @@ class CTunerFilter final : public CBoardObject<CTunerFilter, IBaseFilter, IKsPro
     return hr;
   }
 
-  HRESULT STDMETHODCALLTYPE QuerySupported(REFGUID set, DWORD id, DWORD* support) override {
+  HRESULT STDMETHODCALLTYPE QuerySupported(REFGUID set, DWORD id,
+                                           DWORD* support) noexcept override {
     HRESULT hr = S_OK;
     if (support == nullptr) {
       hr = E_POINTER;
@@ -146,11 +152,13 @@ class CTunerFilter final : public CBoardObject<CTunerFilter, IBaseFilter, IKsPro
 
  private:
   CSimulatedEeprom m_eeprom;
+  DWORD m_readDelay;  // milliseconds each Get waits before it answers
 };
 
 }  // namespace
 
 HRESULT CreateTunerFilter(REFIID iid, void** object) {
   CSimulatedEeprom eeprom(ResolveEepromPath(), ReadRefusedBlock());
-  return QueryNewObject(new (std::nothrow) CTunerFilter(std::move(eeprom)), iid, object);
+  return QueryNewObject(new (std::nothrow) CTunerFilter(std::move(eeprom), ReadReadDelay()), iid,
+                        object);
 }
