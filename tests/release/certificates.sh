@@ -1,7 +1,6 @@
-# Sourced by the release checks. make_certificate <folder> <name> <from> <until> <purpose>
-# makes <folder>/<name>.pem and <name>.p12 (password in <folder>/password): a
-# throwaway self-signed certificate valid from <from> until <until>
-# (YYYYMMDDHHMMSSZ) for one extended key usage (codeSigning, serverAuth, ...).
+# Sourced by the release checks. make_certificate <folder> <name> <from> <until> <purpose> makes
+# <folder>/<name>.pem and .p12 (password in <folder>/password): a throwaway self-signed certificate
+# valid from <from> until <until> (YYYYMMDDHHMMSSZ) for one extended key usage (codeSigning, ...).
 make_certificate() {
   local folder=$1 name=$2
   [ -f "$folder/key.pem" ] || openssl genrsa -out "$folder/key.pem" 2048 2>/dev/null

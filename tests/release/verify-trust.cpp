@@ -1,5 +1,5 @@
 // Prints WinVerifyTrust's answer (the generic verify action, no user interface,
-// no revocation check) for each file named, one line of eight hex digits each.
+// no revocation check: WTD_REVOKE_NONE is 0) for each file named, in eight hex digits.
 #include <windows.h>
 #include <softpub.h>
 #include <wintrust.h>
@@ -12,7 +12,6 @@ int wmain(int argc, wchar_t** argv) {
     WINTRUST_DATA data{};
     data.cbStruct = sizeof data;
     data.dwUIChoice = WTD_UI_NONE;
-    data.fdwRevocationChecks = WTD_REVOKE_NONE;
     data.dwUnionChoice = WTD_CHOICE_FILE;
     data.pFile = &file;
     GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
