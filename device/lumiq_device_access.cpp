@@ -60,10 +60,12 @@ void CLumiqDeviceAccess::CloseDevice() {
 // The walk over a category that CGraph::FindFilter also makes, with
 // deliberate differences: the device enumerator is created for
 // CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, "DevicePath" is matched as
-// narrow text upper-cased, nothing is bound, a walk without a match writes
-// nothing, the found line is unbounded without a line end and names the
-// class CGraph, and the release order is the property bag, the device
-// enumerator, the moniker enumerator, the moniker.
+// narrow text upper-cased, each property is read into a value holder of its
+// own, nothing is bound, a walk without a match writes nothing, the found
+// line is unbounded without a line end and names the class CGraph, inside
+// the loop the moniker is released before its property bag (FindFilter lets
+// the bag go first), and at the end the release order is the property bag,
+// the device enumerator, the moniker enumerator, the moniker.
 int CLumiqDeviceAccess::FindCaptureDevice(REFGUID category, const char* pattern) {
   ICreateDevEnum* pDeviceEnum = nullptr;
   IEnumMoniker* pEnumMoniker = nullptr;

@@ -1,6 +1,7 @@
 // A fake media framework, the device code's COM creator and DebugLog sink
-// while it lives. Every call lands in `calls` as "<object>.<Method>" (a
-// creation as "new(<class>,<context>)"); any but Release can be made to fail.
+// while it lives. Every call but AddRef and QueryInterface (which finds no
+// interface) lands in `calls` as "<object>.<Method>" (a creation as
+// "new(<class>,<context>)"); any but Release can be made to fail.
 // Receivers are R1, ... with bags R1b, ...; tuners T1, ..., T1b, ..., T1f, ....
 #pragma once
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "debug_log.h"
+#include "device_ids.h"
 #include "device_private.h"
 
 // For the methods the device code never calls, one to three at a time.
@@ -156,13 +158,9 @@ struct CFakeDevices : CFake<ICreateDevEnum> {
       : CFake(log, "devenum"), m_pReceivers(receivers), m_pTuners(tuners) {}
   HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker** enumerator,
                                                   DWORD flags) override {
-    static const GUID RECEIVERS = {
-        0xFD0A5AF4, 0xB41D, 0x11D2, {0x9C, 0x95, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
-    static const GUID TUNERS = {
-        0x71985F48, 0x1CA1, 0x11D3, {0x9C, 0xC8, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
-    CFakeMonikers* monikers = category == RECEIVERS ? m_pReceivers
-                              : category == TUNERS  ? m_pTuners
-                                                    : nullptr;
+    CFakeMonikers* monikers = category == KSCATEGORY_BDA_RECEIVER_COMPONENT ? m_pReceivers
+                              : category == KSCATEGORY_BDA_NETWORK_TUNER    ? m_pTuners
+                                                                            : nullptr;
     *enumerator = nullptr;
     const std::string call = "CreateClassEnumerator(" + std::to_string(flags) + ")";
     if (const HRESULT failure = Fail(call)) return failure;

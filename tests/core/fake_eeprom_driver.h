@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "eeprom_procedures.h"
+#include "eeprom_requests.h"
 
 struct CFakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
   // Answers other than S_OK, in turn, to the requests "G<offset>" and
@@ -74,11 +75,7 @@ struct CFakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
   }
 
  private:
-  static bool IsEepromSet(REFGUID set) {
-    static const GUID EEPROM_ACCESS = {
-        0x96EA8493, 0x0034, 0x4935, {0x95, 0x31, 0xDF, 0xD5, 0xD6, 0x16, 0x7C, 0x8B}};
-    return IsEqualGUID(set, EEPROM_ACCESS);
-  }
+  static bool IsEepromSet(REFGUID set) { return IsEqualGUID(set, PROPSETID_EEPROM_ACCESS); }
   // Notes the request; false when it is malformed.
   bool Arrived(char call, REFGUID set, bool rightProperty, LPVOID instance, DWORD instanceLength,
                LPVOID data, DWORD length, DWORD wantedLength) {
