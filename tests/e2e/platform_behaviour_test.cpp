@@ -43,7 +43,7 @@ TEST_F(TravuneE2e, TheRelayTraceShowsWhatEachPhaseAsksOfTheSystem) {
   update[2] = AllOf(StartsWith("SetProcessInformation("), HasSubstr(",00000004,"));
   update.back() = "timeEndPeriod(00000001)";
   EXPECT_THAT(m_trace.Calls(), ElementsAreArray(update));
-  ASSERT_TRUE(Escape());
+  ASSERT_TRUE(m_travune.Escape());
   EXPECT_THAT(m_trace.Calls(),
               ElementsAre(StartsWith("UnregisterDeviceNotification("),
                           HasSubstr("board: filter released"), "CoUninitialize()"));

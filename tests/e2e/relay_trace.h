@@ -1,7 +1,6 @@
 // Wine's relay trace of Travune.exe: every call of FUNCTIONS with its
 // arguments and caller, those made through GetProcAddress too. Wine writes
-// it to the standard error it was started with, which scripts/wine-run
-// appends to TRAVUNE_WINE_STDERR for these tests.
+// it to the standard error it was started with.
 #pragma once
 
 #include <windows.h>
@@ -11,12 +10,6 @@
 #include <string>
 #include <vector>
 
-inline std::string Env(const char* name, const char* fallback = "") {
-  char value[1024];
-  const DWORD length = GetEnvironmentVariableA(name, value, sizeof(value));
-  return length > 0 && length < sizeof(value) ? value : fallback;
-}
-
 class CRelayTrace {
  public:
   static constexpr char FUNCTIONS[] =
@@ -25,9 +18,9 @@ class CRelayTrace {
       "UnregisterDeviceNotification;OutputDebugStringA;CoUninitialize";
 
   CRelayTrace() = default;
-  // What is traced from now on of the program in this file, which Wine maps
-  // at the address its header prefers.
-  explicit CRelayTrace(const std::string& program) : m_path("Z:" + Env("TRAVUNE_WINE_STDERR")) {
+  // What is traced from now on into the file at tracePath of the program in
+  // the file `program`, which Wine maps at the address its header prefers.
+  CRelayTrace(const std::string& tracePath, const std::string& program) : m_path(tracePath) {
     std::ifstream trace(m_path, std::ios::binary | std::ios::ate);
     if (trace) m_seen = static_cast<size_t>(trace.tellg());
     char header[1024] = {};

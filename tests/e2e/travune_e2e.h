@@ -1,9 +1,10 @@
 // The real Travune.exe against the simulated board registered by the real
 // regsvr32 (a child process, so either bitness works) and found through the
 // platform's own media framework, watched through Wine's relay trace. Paths
-// come from TRAVUNE_E2E_APP, TRAVUNE_E2E_BOARD and TRAVUNE_E2E_REGSVR32; the
-// board's knobs are environment variables that regsvr32 and Travune.exe
-// inherit.
+// come from TRAVUNE_E2E_APP, TRAVUNE_E2E_BOARD and TRAVUNE_E2E_REGSVR32, the
+// trace from TRAVUNE_WINE_STDERR, to which scripts/wine-run appends Wine's
+// standard error; the board's knobs are environment variables that regsvr32
+// and Travune.exe inherit.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +23,12 @@
 #include "resource.h"
 #include "travune_driver.h"
 
+inline std::string Env(const char* name, const char* fallback = "") {
+  char value[1024];
+  const DWORD length = GetEnvironmentVariableA(name, value, sizeof(value));
+  return length > 0 && length < sizeof(value) ? value : fallback;
+}
+
 enum class Board { Standard, OtherTuner, None };
 
 // A start without a usable board: its registration and Travune.exe's debug strings.
@@ -33,7 +40,7 @@ struct UnusableBoard {
 
 inline void PrintTo(const UnusableBoard& board, std::ostream* out) { *out << board.name; }
 
-class TravuneE2e : public ::testing::TestWithParam<UnusableBoard>, protected CTravuneDriver {
+class TravuneE2e : public ::testing::TestWithParam<UnusableBoard> {
  protected:
   static void SetUpTestSuite() {
     // Without a window manager, Wine waits two seconds for a closing window
@@ -62,7 +69,6 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard>, protected CTr
 
   void TearDown() override {
     if (HasFailure()) std::printf("board log and EEPROM file kept in %s\n", m_folder.c_str());
-    End();
   }
 
   // Registers the board as asked unless it already is (the prefix keeps it
@@ -82,10 +88,10 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard>, protected CTr
   void Start(Board board = Board::Standard) {
     const std::string program = Env("TRAVUNE_E2E_APP");
     ASSERT_NO_FATAL_FAILURE(Register(board));
-    End();
-    m_trace = CRelayTrace(program);
+    m_travune.End();
+    m_trace = CRelayTrace("Z:" + Env("TRAVUNE_WINE_STDERR"), program);
     SetEnvironmentVariableA("WINEDEBUG", "-all,+relay");  // for Travune.exe alone
-    const std::string failure = CTravuneDriver::Start(program);
+    const std::string failure = m_travune.Start(program);
     SetEnvironmentVariableA("WINEDEBUG", "-all");
     ASSERT_TRUE(failure.empty()) << failure;
   }
@@ -93,7 +99,7 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard>, protected CTr
   // Clicks and returns the board's requests meanwhile.
   std::vector<std::string> Click(int button) {
     const size_t mark = BoardLog().size();
-    EXPECT_TRUE(CTravuneDriver::Click(button, 20000))
+    EXPECT_TRUE(m_travune.Click(button, 20000))
         << "the click on " << button << " did not return within 20 s";
     return RequestsSince(mark);
   }
@@ -114,8 +120,8 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard>, protected CTr
 
   int Progress() const {
     DWORD_PTR position = 0;
-    SendMessageTimeoutA(GetDlgItem(Window(), IDC_PROGRESS), PBM_GETPOS, 0, 0, SMTO_NORMAL, 5000,
-                        &position);
+    SendMessageTimeoutA(GetDlgItem(m_travune.Window(), IDC_PROGRESS), PBM_GETPOS, 0, 0, SMTO_NORMAL,
+                        5000, &position);
     return static_cast<int>(position);
   }
 
@@ -158,5 +164,6 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard>, protected CTr
 
   static inline std::optional<Board> m_registered;
   std::string m_folder;
+  CTravuneDriver m_travune;
   CRelayTrace m_trace;
 };

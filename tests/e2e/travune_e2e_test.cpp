@@ -50,20 +50,20 @@ TEST_F(TravuneE2e, FindsTheTunerChecksOldUpdatesChecksNewAndOldAgainAfterTheBoar
                   "CGraph::AddFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n"));
 
   EXPECT_THAT(Click(IDC_CHECK_EEPROM), ElementsAreArray(Requests(false)));
-  EXPECT_EQ(Shown(IDC_CHECK_RESULT), OLD);
+  EXPECT_EQ(m_travune.Shown(IDC_CHECK_RESULT), OLD);
   EXPECT_EQ(Progress(), 0);
 
   EXPECT_THAT(Click(IDC_UPDATE_EEPROM), ElementsAreArray(Requests(true)));
-  EXPECT_EQ(Shown(IDC_UPDATE_RESULT), SUCCESS);
-  EXPECT_EQ(Shown(IDC_CHECK_RESULT), OLD) << "the update leaves the check line alone";
+  EXPECT_EQ(m_travune.Shown(IDC_UPDATE_RESULT), SUCCESS);
+  EXPECT_EQ(m_travune.Shown(IDC_CHECK_RESULT), OLD) << "the update leaves the check line alone";
 
   Click(IDC_CHECK_EEPROM);
-  EXPECT_EQ(Shown(IDC_CHECK_RESULT), NEW);
+  EXPECT_EQ(m_travune.Shown(IDC_CHECK_RESULT), NEW);
 
   ASSERT_TRUE(Regsvr32("/s /n /i:reset"));  // the board's factory contents again
   Click(IDC_CHECK_EEPROM);
-  EXPECT_EQ(Shown(IDC_CHECK_RESULT), OLD);
-  EXPECT_TRUE(Escape());
+  EXPECT_EQ(m_travune.Shown(IDC_CHECK_RESULT), OLD);
+  EXPECT_TRUE(m_travune.Escape());
 }
 
 // Against a board that takes 25 ms a read, a check lasts about 7 s. Windows
@@ -74,41 +74,43 @@ TEST_F(TravuneE2e, ACheckLongerThanFiveSecondsNeverMakesTheWindowHung) {
   SetEnvironmentVariableA("TRAVUNE_SIMBOARD_READ_DELAY_MS", "25");
   ASSERT_NO_FATAL_FAILURE(Start());
   const size_t mark = BoardLog().size();
-  PostMessageA(GetDlgItem(Window(), IDC_CHECK_EEPROM), BM_CLICK, 0, 0);
+  PostMessageA(GetDlgItem(m_travune.Window(), IDC_CHECK_EEPROM), BM_CLICK, 0, 0);
   int hungLooks = 0;
   bool updateClicked = false;
-  for (const DWORD start = GetTickCount(); Shown(IDC_CHECK_RESULT) == "(hidden)"; Sleep(100)) {
+  for (const DWORD start = GetTickCount(); m_travune.Shown(IDC_CHECK_RESULT) == "(hidden)";
+       Sleep(100)) {
     ASSERT_LT(GetTickCount() - start, 20000u) << "the check did not end within 20 s";
-    hungLooks += IsHungAppWindow(Window()) ? 1 : 0;
+    hungLooks += IsHungAppWindow(m_travune.Window()) ? 1 : 0;
     if (!updateClicked && Progress() > 128)
-      updateClicked = CTravuneDriver::Click(IDC_UPDATE_EEPROM, 1000);
+      updateClicked = m_travune.Click(IDC_UPDATE_EEPROM, 1000);
   }
   EXPECT_EQ(hungLooks, 0);
   ASSERT_TRUE(updateClicked) << "the click sent during the check went unanswered";
-  for (const DWORD start = GetTickCount(); Shown(IDC_UPDATE_RESULT) == "(hidden)"; Sleep(100))
+  for (const DWORD start = GetTickCount(); m_travune.Shown(IDC_UPDATE_RESULT) == "(hidden)";
+       Sleep(100))
     ASSERT_LT(GetTickCount() - start, 5000u) << "no update after the check";
   std::vector<std::string> runs = Requests(false);
   for (const std::string& request : Requests(true)) runs.push_back(request);
   EXPECT_THAT(RequestsSince(mark), ElementsAreArray(runs));
-  EXPECT_TRUE(Escape());
+  EXPECT_TRUE(m_travune.Escape());
 }
 
 TEST_F(TravuneE2e, ABlockRefusedForEverFailsTheUpdate) {
   SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_BLOCK", "8");
   ASSERT_NO_FATAL_FAILURE(Start());
   Click(IDC_UPDATE_EEPROM);
-  EXPECT_EQ(Shown(IDC_UPDATE_RESULT), FAILED);
-  EXPECT_TRUE(Escape());
+  EXPECT_EQ(m_travune.Shown(IDC_UPDATE_RESULT), FAILED);
+  EXPECT_TRUE(m_travune.Escape());
 }
 
 TEST_F(TravuneE2e, ADamagedEepromFileFailsBothProceduresAndIsLeftAlone) {
   WriteEeprom("0123456789");
   ASSERT_NO_FATAL_FAILURE(Start());
   Click(IDC_CHECK_EEPROM);
-  EXPECT_EQ(Shown(IDC_CHECK_RESULT), READ_FAILED);
+  EXPECT_EQ(m_travune.Shown(IDC_CHECK_RESULT), READ_FAILED);
   Click(IDC_UPDATE_EEPROM);
-  EXPECT_EQ(Shown(IDC_UPDATE_RESULT), FAILED);
-  EXPECT_TRUE(Escape());
+  EXPECT_EQ(m_travune.Shown(IDC_UPDATE_RESULT), FAILED);
+  EXPECT_TRUE(m_travune.Escape());
   EXPECT_EQ(ReadEeprom(), "0123456789");
 }
 
@@ -118,9 +120,9 @@ TEST_P(TravuneE2e, WithoutAUsableBoardClicksSendNothingAndShowNothing) {
   EXPECT_THAT(m_trace.DebugStrings(), ElementsAreArray(GetParam().debugStrings));
   EXPECT_THAT(Click(IDC_CHECK_EEPROM), IsEmpty());
   EXPECT_THAT(Click(IDC_UPDATE_EEPROM), IsEmpty());
-  EXPECT_EQ(Shown(IDC_CHECK_RESULT), "(hidden)");
-  EXPECT_EQ(Shown(IDC_UPDATE_RESULT), "(hidden)");
-  EXPECT_TRUE(Escape());
+  EXPECT_EQ(m_travune.Shown(IDC_CHECK_RESULT), "(hidden)");
+  EXPECT_EQ(m_travune.Shown(IDC_UPDATE_RESULT), "(hidden)");
+  EXPECT_TRUE(m_travune.Escape());
 }
 
 INSTANTIATE_TEST_SUITE_P(
