@@ -1,53 +1,7 @@
-// What the program and the board do to the machine around them, seen where
-// Wine would otherwise be more lenient than Windows: the DLL search and the
-// path WINMM is loaded from, the system timer's resolution, the teardown's
-// calls and the registry.
+// What registering the board does to the machine's registry.
 #include <cstring>
 
 #include "travune_e2e.h"
-
-using ::testing::AllOf;
-using ::testing::Each;
-using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
-using ::testing::EndsWith;
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
-using ::testing::Matcher;
-using ::testing::StartsWith;
-
-// The relay trace shows the program's calls in one order with the board's
-// word that its filter is gone. Start-up first confines the DLL search to the
-// system folder; only the update loads WINMM, by its full path there,
-// raises the timer's resolution and asks that it be honoured; the teardown
-// undoes the registration, then lets the board's filter go, then closes COM.
-TEST_F(TravuneE2e, TheRelayTraceShowsWhatEachPhaseAsksOfTheSystem) {
-  ASSERT_NO_FATAL_FAILURE(Start());
-  const std::vector<std::string> startUp = m_trace.Calls();
-  ASSERT_FALSE(startUp.empty());
-  EXPECT_EQ(startUp.front(), "SetDefaultDllDirectories(00000800)");
-  EXPECT_THAT(std::vector<std::string>(startUp.begin() + 1, startUp.end()),
-              Each(StartsWith("OutputDebugStringA(")));
-  Click(IDC_CHECK_EEPROM);
-  EXPECT_THAT(m_trace.Calls(), IsEmpty()) << "the check";
-  Click(IDC_UPDATE_EEPROM);
-  char folder[MAX_PATH] = "";  // a 32-bit program's too, redirected
-  GetSystemDirectoryA(folder, MAX_PATH);
-  std::string winmm = " L\"";
-  for (const char* c = folder; *c != '\0'; ++c) winmm += *c == '\\' ? "\\\\" : std::string(1, *c);
-  std::vector<Matcher<std::string>> update(68, "Sleep(0000000a)");
-  update[0] = AllOf(StartsWith("LoadLibraryW("), EndsWith(winmm + "\\\\winmm.dll\")"));
-  update[1] = "timeBeginPeriod(00000001)";
-  // ProcessPowerThrottling: that Windows 11 keep honouring the resolution.
-  // Wine refuses it, so there is nothing to undo at the end.
-  update[2] = AllOf(StartsWith("SetProcessInformation("), HasSubstr(",00000004,"));
-  update.back() = "timeEndPeriod(00000001)";
-  EXPECT_THAT(m_trace.Calls(), ElementsAreArray(update));
-  ASSERT_TRUE(m_travune.Escape());
-  EXPECT_THAT(m_trace.Calls(),
-              ElementsAre(StartsWith("UnregisterDeviceNotification("),
-                          HasSubstr("board: filter released"), "CoUninitialize()"));
-}
 
 // A category's keys are the machine's: another device's entry under its
 // Instance key, and a value of the category key's own, stay as they were.
