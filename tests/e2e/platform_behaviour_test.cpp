@@ -29,7 +29,6 @@ TEST_F(TravuneE2e, RegisteringAndUnregisteringLeavesOtherDevicesEntriesAlone) {
   ASSERT_TRUE(holds(BOARD_TUNER, "FriendlyName"));
   RegSetKeyValueA(clsid, OTHER.c_str(), "FriendlyName", REG_SZ, "Other", 6);
   RegSetKeyValueA(clsid, CATEGORY.c_str(), "Owner", REG_SZ, "machine", 8);
-  m_registered.reset();
   ASSERT_NO_FATAL_FAILURE(Register(Board::Standard));  // over the earlier registration
   ASSERT_NO_FATAL_FAILURE(Register(Board::None));
   EXPECT_FALSE(holds(BOARD_TUNER, "FriendlyName")) << "not the view that the run's regsvr32 writes";

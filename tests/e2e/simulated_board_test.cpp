@@ -167,7 +167,6 @@ TEST_F(SimulatedBoard, RegistrationLetsOrdinaryUsersReplaceTheFilesOfTheDefaultF
                GetProcAddress(GetModuleHandleA("advapi32.dll"), "SetNamedSecurityInfoW")),
            reinterpret_cast<ULONG_PTR>(TakeAccessList));
   SetEnvironmentVariableA("TRAVUNE_SIMBOARD_EEPROM", nullptr);
-  m_registered.reset();
   const auto registerServer = Export<HRESULT STDAPICALLTYPE()>("DllRegisterServer");
   ASSERT_EQ(registerServer(), S_OK);  // makes the folder
   g_accessList.clear();

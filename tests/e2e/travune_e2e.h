@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,21 +30,7 @@ inline std::string Env(const char* name, const char* fallback = "") {
 
 enum class Board { Standard, OtherTuner, None };
 
-// A start with something wrong: its board, knob and EEPROM file, the trace
-// of the start-up and the result lines after a check and an update.
-struct FaultyStart {
-  const char* name;
-  Board board;
-  const char* refusedBlock;  // TRAVUNE_SIMBOARD_REFUSE_BLOCK, or null
-  const char* eeprom;        // the EEPROM file's bytes, or null for none
-  const char* checkResult;
-  const char* updateResult;
-  std::vector<std::string> startUp;
-};
-
-inline void PrintTo(const FaultyStart& start, std::ostream* out) { *out << start.name; }
-
-class TravuneE2e : public ::testing::TestWithParam<FaultyStart> {
+class TravuneE2e : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     // Without a window manager, Wine waits two seconds for a closing window
@@ -76,16 +61,12 @@ class TravuneE2e : public ::testing::TestWithParam<FaultyStart> {
     if (HasFailure()) std::printf("board log and EEPROM file kept in %s\n", m_folder.c_str());
   }
 
-  // Registers the board as asked unless it already is (the prefix keeps it
-  // across tests).
+  // Registers the board as asked, over what an earlier test left in the prefix.
   void Register(Board board) {
-    if (m_registered == board) return;
-    m_registered.reset();
     if (board == Board::OtherTuner)
       SetEnvironmentVariableA("TRAVUNE_SIMBOARD_TUNER_NAME", "Travune Digital Tuner 2 (DVB-T)");
     ASSERT_TRUE(Regsvr32(board == Board::None ? "/s /u" : "/s"));
     SetEnvironmentVariableA("TRAVUNE_SIMBOARD_TUNER_NAME", nullptr);
-    m_registered = board;
   }
 
   // Registers the board as asked, then starts Travune.exe, traced, and waits
@@ -103,13 +84,6 @@ class TravuneE2e : public ::testing::TestWithParam<FaultyStart> {
   void Click(int button) {
     EXPECT_TRUE(m_travune.Click(button, 20000))
         << "the click on " << button << " did not return within 20 s";
-  }
-
-  int Progress() const {
-    DWORD_PTR position = 0;
-    SendMessageTimeoutA(GetDlgItem(m_travune.Window(), IDC_PROGRESS), PBM_GETPOS, 0, 0, SMTO_NORMAL,
-                        5000, &position);
-    return static_cast<int>(position);
   }
 
   // Runs regsvr32 with these arguments and the board's path; true on exit code 0.
@@ -141,7 +115,6 @@ class TravuneE2e : public ::testing::TestWithParam<FaultyStart> {
     return std::string(std::istreambuf_iterator<char>(stream), {});
   }
 
-  static inline std::optional<Board> m_registered;
   std::string m_folder;
   CTravuneDriver m_travune;
   CRelayTrace m_trace;
