@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -86,22 +87,12 @@ class TravuneE2e : public ::testing::Test {
         << "the click on " << button << " did not return within 20 s";
   }
 
-  // Runs regsvr32 with these arguments and the board's path; true on exit code 0.
+  // Runs regsvr32 with these arguments and the board's path through cmd.exe,
+  // which takes off the outer quotes; true on exit code 0.
   static bool Regsvr32(const std::string& arguments) {
-    std::string commandLine = "\"" + Env("TRAVUNE_E2E_REGSVR32", "regsvr32") + "\" " + arguments +
-                              " \"" + Env("TRAVUNE_E2E_BOARD") + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-      return false;
-    DWORD code = 1;
-    if (WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0)
-      GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    return code == 0;
+    return std::system(("\"\"" + Env("TRAVUNE_E2E_REGSVR32", "regsvr32") + "\" " + arguments +
+                        " \"" + Env("TRAVUNE_E2E_BOARD") + "\"\"")
+                           .c_str()) == 0;
   }
 
   void WriteEeprom(const std::string& bytes) const {
