@@ -44,11 +44,9 @@ class TravuneE2e : public ::testing::Test {
   // A folder of the test's own, without the EEPROM file and the board log an
   // earlier run left there.
   void SetUp() override {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof(temp), temp);
     std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     std::replace(name.begin(), name.end(), '/', '-');
-    m_folder = temp + ("travune-e2e-" + name);
+    m_folder = ::testing::TempDir() + "travune-e2e-" + name;
     CreateDirectoryA(m_folder.c_str(), nullptr);
     DeleteFileA((m_folder + "\\eeprom.bin").c_str());
     DeleteFileA((m_folder + "\\board.log").c_str());
