@@ -10,7 +10,6 @@ extern const GUID KSCATEGORY_BDA_RECEIVER_COMPONENT;
 extern const GUID KSCATEGORY_BDA_NETWORK_TUNER;
 
 // PCI vendor 14F1, device 8852, subsystem 2A6C5E1D; upper case throughout.
-static const WCHAR BOARD_DEVICE_PATH_PATTERN[] =
-    TRAVUNE_WIDE("PCI#VEN_14F1&DEV_8852&SUBSYS_2A6C5E1D");
+static const WCHAR BOARD_DEVICE_PATH_PATTERN[] = L"PCI#VEN_14F1&DEV_8852&SUBSYS_2A6C5E1D";
 
-static const WCHAR TUNER_FRIENDLY_NAME[] = TRAVUNE_WIDE("Travune Digital Tuner 1 (DVB-T)");
+static const WCHAR TUNER_FRIENDLY_NAME[] = L"Travune Digital Tuner 1 (DVB-T)";

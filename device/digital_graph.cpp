@@ -9,6 +9,8 @@ namespace {
 // told 256 bytes, so at most 127 characters and the terminator are kept.
 const int NAME_BUFFER_CHARACTERS = 256;
 const int NAME_CAPACITY_BYTES = 256;
+static_assert(NAME_CAPACITY_BYTES <= NAME_BUFFER_CHARACTERS * static_cast<int>(sizeof(WCHAR)),
+              "the search is never told more than the buffer holds");
 }  // namespace
 
 CDigitalGraph::CDigitalGraph() : m_pTunerFilter(nullptr) {}

@@ -89,7 +89,7 @@ int CGraph::FindFilter(REFGUID category, const WCHAR* nameSubstring, int skipCou
       const OLECHAR* name = nullptr;
       if (pMoniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag,
                                   reinterpret_cast<void**>(&pPropertyBag)) == S_OK &&
-          pPropertyBag->Read(TRAVUNE_WIDE("FriendlyName"), &friendlyName, nullptr) == S_OK) {
+          pPropertyBag->Read(L"FriendlyName", &friendlyName, nullptr) == S_OK) {
         name = StringInVariant(friendlyName);
       }
       if (name != nullptr && ContainsText(name, nameSubstring)) {

@@ -84,10 +84,10 @@ int CLumiqDeviceAccess::FindCaptureDevice(REFGUID category, const char* pattern)
       std::string name;
       if (pMoniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag,
                                   reinterpret_cast<void**>(&pPropertyBag)) == S_OK &&
-          ReadNarrowProperty(pPropertyBag, TRAVUNE_WIDE("DevicePath"), path)) {
+          ReadNarrowProperty(pPropertyBag, L"DevicePath", path)) {
         UpperCaseAscii(path);
         if (path.find(pattern) != std::string::npos &&
-            ReadNarrowProperty(pPropertyBag, TRAVUNE_WIDE("FriendlyName"), name)) {
+            ReadNarrowProperty(pPropertyBag, L"FriendlyName", name)) {
           DebugLog(("CGraph::FindCaptureDevice() str Device string = " + name).c_str());
           found = 1;
           break;

@@ -35,6 +35,17 @@ travune_wine_prefix() {
   ) 9>"$WINEPREFIX.lock"
 }
 
+# Builds the 64-bit Travune.exe and simulated board (and the further targets
+# named), and registers the board in the prefix, where no board driver can
+# exist.
+travune_prepare_simulated_board() {
+  (cd "$TRAVUNE_ROOT" && cmake --preset windows >/dev/null &&
+    cmake --build --preset windows -j "$(nproc)" --target Travune simboard "$@" >/dev/null)
+  travune_wine_prefix
+  echo "No Travune board driver in this prefix: using the simulated board (registered in $WINEPREFIX)." >&2
+  "$TRAVUNE_ROOT/scripts/register-simboard" "$TRAVUNE_ROOT/build/windows/simboard/simboard.dll"
+}
+
 # Starts a private Xvfb on a free display and exports DISPLAY;
 # travune_stop_xvfb ends it.
 travune_start_xvfb() {

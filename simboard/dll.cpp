@@ -3,9 +3,16 @@
 
 #include "simboard_private.h"
 
-// {B43B6A5E-E134-4972-A063-04C54D2E0EF9}
 const CLSID CLSID_TravuneSimBoard = {
     0xB43B6A5E, 0xE134, 0x4972, {0xA0, 0x63, 0x04, 0xC5, 0x4D, 0x2E, 0x0E, 0xF9}};
+
+std::wstring GuidText(REFGUID guid) {
+  wchar_t text[40] = {};
+  StringFromGUID2(guid, text, 40);
+  return text;
+}
+
+std::wstring SimBoardClassKey() { return L"CLSID\\" + GuidText(CLSID_TravuneSimBoard); }
 
 namespace {
 

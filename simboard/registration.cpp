@@ -19,22 +19,16 @@ const WCHAR RECEIVER_INSTANCE[] = L"Travune Simulated Receiver";
 const WCHAR TUNER_INSTANCE[] = L"Travune Simulated Tuner 1";
 const WCHAR RECEIVER_FRIENDLY_NAME[] = L"Travune Digital Receiver (DVB-T)";
 
-// Device-interface paths the way the PnP manager writes them: lower case,
-// bus identity, instance id, interface class, reference string.
-const WCHAR RECEIVER_DEVICE_PATH[] =
-    L"\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&1a2b3c4d&0&00e0#"
-    L"{fd0a5af4-b41d-11d2-9c95-00c04f7971e0}\\{cde5c0c2-d57b-4636-a91a-c5f75d29fa8a}";
-const WCHAR TUNER_DEVICE_PATH[] =
-    L"\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&1a2b3c4d&0&00e0#"
-    L"{71985f48-1ca1-11d3-9cc8-00c04f7971e0}\\{cde5c0c2-d57b-4636-a91a-c5f75d29fa8a}";
-
-std::wstring GuidText(REFGUID guid) {
-  wchar_t text[40] = {};
-  StringFromGUID2(guid, text, 40);
-  return text;
+// A device-interface path the way the PnP manager writes it, in lower case:
+// the board's bus identity, revision and instance id, the interface class,
+// a reference string.
+std::wstring DevicePath(REFGUID interfaceClass) {
+  std::wstring path = std::wstring(L"\\\\?\\") + BOARD_DEVICE_PATH_PATTERN +
+                      L"&rev_04#4&1a2b3c4d&0&00e0#" + GuidText(interfaceClass) +
+                      L"\\{cde5c0c2-d57b-4636-a91a-c5f75d29fa8a}";
+  CharLowerW(&path[0]);
+  return path;
 }
-
-std::wstring ClassKey() { return std::wstring(L"CLSID\\") + SIMBOARD_CLSID_TEXT; }
 
 std::wstring InstanceParent(REFGUID category) {
   return L"CLSID\\" + GuidText(category) + L"\\Instance";
@@ -47,8 +41,8 @@ LONG SetText(HKEY key, const wchar_t* name, const std::wstring& value) {
 
 HRESULT WriteClassKey(const std::wstring& modulePath, const std::wstring& eepromPath) {
   HKEY key = nullptr;
-  LONG status = RegCreateKeyExW(HKEY_CLASSES_ROOT, ClassKey().c_str(), 0, nullptr, 0, KEY_WRITE,
-                                nullptr, &key, nullptr);
+  LONG status = RegCreateKeyExW(HKEY_CLASSES_ROOT, SimBoardClassKey().c_str(), 0, nullptr, 0,
+                                KEY_WRITE, nullptr, &key, nullptr);
   if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
   status = SetText(key, nullptr, CLASS_NAME);
   if (status == ERROR_SUCCESS) status = SetText(key, SIMBOARD_EEPROM_FILE_VALUE, eepromPath);
@@ -67,15 +61,15 @@ HRESULT WriteClassKey(const std::wstring& modulePath, const std::wstring& eeprom
 }
 
 HRESULT WriteCategoryEntry(REFGUID category, const wchar_t* instance,
-                           const std::wstring& friendlyName, const wchar_t* devicePath) {
+                           const std::wstring& friendlyName) {
   std::wstring path = InstanceParent(category) + L"\\" + instance;
   HKEY key = nullptr;
   LONG status = RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
                                 &key, nullptr);
   if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
-  status = SetText(key, L"CLSID", SIMBOARD_CLSID_TEXT);
+  status = SetText(key, L"CLSID", GuidText(CLSID_TravuneSimBoard));
   if (status == ERROR_SUCCESS) status = SetText(key, L"FriendlyName", friendlyName);
-  if (status == ERROR_SUCCESS) status = SetText(key, L"DevicePath", devicePath);
+  if (status == ERROR_SUCCESS) status = SetText(key, L"DevicePath", DevicePath(category));
   RegCloseKey(key);
   return HRESULT_FROM_WIN32(status);
 }
@@ -106,7 +100,7 @@ void RemoveCategoryEntry(REFGUID category, const wchar_t* instance) {
 void RemoveEverything() {
   RemoveCategoryEntry(KSCATEGORY_BDA_RECEIVER_COMPONENT, RECEIVER_INSTANCE);
   RemoveCategoryEntry(KSCATEGORY_BDA_NETWORK_TUNER, TUNER_INSTANCE);
-  RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey().c_str());
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, SimBoardClassKey().c_str());
 }
 
 // An administrator registers the board (and may reset it, or run the
@@ -155,11 +149,10 @@ HRESULT RegisterServer() {
   HRESULT hr = WriteClassKey(modulePath, eepromPath);
   if (SUCCEEDED(hr)) {
     hr = WriteCategoryEntry(KSCATEGORY_BDA_RECEIVER_COMPONENT, RECEIVER_INSTANCE,
-                            RECEIVER_FRIENDLY_NAME, RECEIVER_DEVICE_PATH);
+                            RECEIVER_FRIENDLY_NAME);
   }
   if (SUCCEEDED(hr)) {
-    hr = WriteCategoryEntry(KSCATEGORY_BDA_NETWORK_TUNER, TUNER_INSTANCE, tunerName,
-                            TUNER_DEVICE_PATH);
+    hr = WriteCategoryEntry(KSCATEGORY_BDA_NETWORK_TUNER, TUNER_INSTANCE, tunerName);
   }
   if (SUCCEEDED(hr) && !sharedFolder.empty()) hr = OpenFolderToUsers(sharedFolder);
   if (FAILED(hr)) RemoveEverything();

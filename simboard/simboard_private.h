@@ -11,9 +11,13 @@
 
 #include "eeprom_requests.h"
 
-// The filter's class, defined in dll.cpp, and its registry text.
+// The filter's class, defined in dll.cpp.
 extern const CLSID CLSID_TravuneSimBoard;
-static const WCHAR SIMBOARD_CLSID_TEXT[] = L"{B43B6A5E-E134-4972-A063-04C54D2E0EF9}";
+
+// A GUID as the registry writes it: "{B43B6A5E-E134-...}".
+std::wstring GuidText(REFGUID guid);
+// "CLSID\{...}" under HKEY_CLASSES_ROOT: the filter class's key.
+std::wstring SimBoardClassKey();
 
 // Registry value under the class key naming the EEPROM file.
 static const WCHAR SIMBOARD_EEPROM_FILE_VALUE[] = L"EepromFile";

@@ -88,11 +88,10 @@ bool SaveEepromFile(const std::wstring& path, const BYTE image[EEPROM_SIZE]) {
 }
 
 bool ReadRegisteredPath(std::wstring* path) {
-  std::wstring key = std::wstring(L"CLSID\\") + SIMBOARD_CLSID_TEXT;
   wchar_t buffer[MAX_PATH];
   DWORD size = sizeof(buffer);
-  LONG status = RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), SIMBOARD_EEPROM_FILE_VALUE,
-                             RRF_RT_REG_SZ, nullptr, buffer, &size);
+  LONG status = RegGetValueW(HKEY_CLASSES_ROOT, SimBoardClassKey().c_str(),
+                             SIMBOARD_EEPROM_FILE_VALUE, RRF_RT_REG_SZ, nullptr, buffer, &size);
   if (status != ERROR_SUCCESS || buffer[0] == L'\0') return false;
   *path = buffer;
   return true;

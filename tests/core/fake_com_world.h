@@ -19,7 +19,7 @@
 
 // Registry values that are not strings.
 using WideText = std::basic_string<WCHAR>;
-const WideText NULL_STRING = TRAVUNE_WIDE("\1null"), NUMBER = TRAVUNE_WIDE("\1number");
+const WideText NULL_STRING = L"\1null", NUMBER = L"\1number";
 inline WideText Wide(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
 
 inline std::string Narrow(const OLECHAR* text) {

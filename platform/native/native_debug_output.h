@@ -1,7 +1,0 @@
-// Native stand-in for the debugger: everything OutputDebugStringA received.
-#pragma once
-
-#include <string>
-
-const std::string& NativeDebugOutput();
-void ClearNativeDebugOutput();
