@@ -14,8 +14,7 @@ class CRelayTrace {
  public:
   static constexpr char FUNCTIONS[] =
       "SetDefaultDllDirectories;LoadLibraryW;timeBeginPeriod;timeEndPeriod;SetProcessInformation;"
-      "Sleep;"
-      "UnregisterDeviceNotification;OutputDebugStringA;CoUninitialize";
+      "Sleep;UnregisterDeviceNotification;OutputDebugStringA;CoUninitialize";
 
   CRelayTrace() = default;
   // What is traced from now on into the file at tracePath of the program in

@@ -22,22 +22,9 @@ const char SUCCESS[] = "Update Success !!";
 const char FAILED[] = "Update Failed !!";
 const char HIDDEN[] = "(hidden)";
 
-// Start-up first confines the DLL search to the system folder, then says
-// what it found.
-const char CONFINED[] = "SetDefaultDllDirectories(00000800)";
-const char RECEIVER_FOUND[] =
-    "CGraph::FindCaptureDevice() str Device string = Travune Digital Receiver (DVB-T)";
-const std::vector<std::string> BOARD_FOUND = {
-    CONFINED, RECEIVER_FOUND, "CGraph::FindFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n",
-    "CGraph::AddFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n"};
-const std::vector<std::string> NO_BOARD_FOUND = {
-    CONFINED, "CGraph::FindCaptureDevice() pDeviceEnum->CreateClassEnumerator() ERROR!!\n"};
-const std::vector<std::string> NO_TUNER_FOUND = {
-    CONFINED, RECEIVER_FOUND, "CGraph::FindFilter( 3 ) ERROR!!\n", "Davad Irudazevi Failed",
-    "CGraph::AddFilter( 2 ) ERROR!!\n"};
-
-// A start with something wrong: its board, knob and EEPROM file, the result
-// lines after a check and an update, and the trace of the start-up.
+// A start with something wrong: its board, knob and EEPROM file, and the
+// result lines after a check and an update. (What the program logs on the
+// way is the core tests'.)
 struct FaultyStart {
   const char* name;
   Board board;
@@ -45,7 +32,6 @@ struct FaultyStart {
   const char* eeprom;        // the EEPROM file's bytes, or null for none
   const char* checkResult;
   const char* updateResult;
-  std::vector<std::string> startUp;
 };
 
 void PrintTo(const FaultyStart& start, std::ostream* out) { *out << start.name; }
@@ -54,13 +40,20 @@ class FaultyStarts : public TravuneE2e, public ::testing::WithParamInterface<Fau
 
 }  // namespace
 
-// Only the update loads WINMM, by its full path in the system folder, raises
-// the timer's resolution and asks that it be honoured, and restores it after
-// its last pause; the teardown undoes the device notification, then lets the
-// board's filter go, then closes COM.
+// Start-up first confines the DLL search to the system folder, then says
+// what it found. Only the update loads WINMM, by its full path in the system
+// folder, raises the timer's resolution and asks that it be honoured, and
+// restores it after its last pause; the teardown undoes the device
+// notification, then lets the board's filter go, then closes COM.
 TEST_F(TravuneE2e, ChecksOldUpdatesChecksNewAndOldAgainAfterTheBoardsReset) {
   ASSERT_NO_FATAL_FAILURE(Start());
-  EXPECT_THAT(m_trace.Calls(), ElementsAreArray(BOARD_FOUND));
+  EXPECT_THAT(
+      m_trace.Calls(),
+      ElementsAre(
+          "SetDefaultDllDirectories(00000800)",
+          "CGraph::FindCaptureDevice() str Device string = Travune Digital Receiver (DVB-T)",
+          "CGraph::FindFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n",
+          "CGraph::AddFilter( \"Travune Digital Tuner 1 (DVB-T)\" )\n"));
 
   Click(IDC_CHECK_EEPROM);
   EXPECT_EQ(m_travune.Shown(IDC_CHECK_RESULT), OLD);
@@ -121,15 +114,14 @@ TEST_F(TravuneE2e, ACheckLongerThanFiveSecondsNeverMakesTheWindowHung) {
   EXPECT_TRUE(m_travune.Escape());
 }
 
-// Without a usable board the program says why once and both buttons do
-// nothing; with one that refuses a block or keeps a damaged file, the
-// procedures fail, and a damaged file is left alone.
+// Without a usable board both buttons do nothing; with one that refuses a
+// block or keeps a damaged file, the procedures fail, and a damaged file is
+// left alone.
 TEST_P(FaultyStarts, ShowTheirResults) {
   const FaultyStart& start = GetParam();
   SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_BLOCK", start.refusedBlock);
   if (start.eeprom != nullptr) WriteEeprom(start.eeprom);
   ASSERT_NO_FATAL_FAILURE(Start(start.board));
-  EXPECT_THAT(m_trace.Calls(), ElementsAreArray(start.startUp));
   Click(IDC_CHECK_EEPROM);
   Click(IDC_UPDATE_EEPROM);
   EXPECT_EQ(m_travune.Shown(IDC_CHECK_RESULT), start.checkResult);
@@ -143,10 +135,9 @@ TEST_P(FaultyStarts, ShowTheirResults) {
 INSTANTIATE_TEST_SUITE_P(
     Faults, FaultyStarts,
     ::testing::Values(
-        FaultyStart{"NoBoard", Board::None, nullptr, nullptr, HIDDEN, HIDDEN, NO_BOARD_FOUND},
-        FaultyStart{"AnotherTuner", Board::OtherTuner, nullptr, nullptr, HIDDEN, HIDDEN,
-                    NO_TUNER_FOUND},
-        FaultyStart{"BlockRefusedForEver", Board::Standard, "8", nullptr, OLD, FAILED, BOARD_FOUND},
+        FaultyStart{"NoBoard", Board::None, nullptr, nullptr, HIDDEN, HIDDEN},
+        FaultyStart{"AnotherTuner", Board::OtherTuner, nullptr, nullptr, HIDDEN, HIDDEN},
+        FaultyStart{"BlockRefusedForEver", Board::Standard, "8", nullptr, OLD, FAILED},
         FaultyStart{"DamagedEepromFile", Board::Standard, nullptr, "0123456789", READ_FAILED,
-                    FAILED, BOARD_FOUND}),
+                    FAILED}),
     [](const ::testing::TestParamInfo<FaultyStart>& info) { return info.param.name; });
