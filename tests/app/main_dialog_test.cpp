@@ -1,16 +1,27 @@
-// The real main dialog in-process, in a world without a board: looked at once
-// shown, then its About box.
+// The real main dialog in-process, opened in a world without a board: looked
+// at once shown, then its About box; then an update against a board in memory
+// with a progress bar that behaves like the themed one of common controls 6:
+// it draws a new position only when its own queued messages are dispatched.
 #include <windows.h>
 #include <commctrl.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "fake_eeprom_driver.h"
 #include "lumiq_dlg.h"
+#include "resource.h"
 
 namespace {
+
+using ::testing::AllOf;
+using ::testing::ElementsAre;
+using ::testing::EndsWith;
+using ::testing::StartsWith;
 
 const UINT WM_OBSERVE = WM_APP + 1;
 const UINT_PTR ABOUT_BOX_SHOWN = 1;  // a timer
@@ -61,14 +72,6 @@ std::string InPixels(HWND dialog, int x, int y, int width, int height) {
          "x" + std::to_string(r.bottom);
 }
 
-// The About box's notice line, whose text is the implementer's.
-std::string AboutNotice(HWND about) {
-  char text[64] = "";
-  GetWindowTextA(GetWindow(GetWindow(GetWindow(about, GW_CHILD), GW_HWNDNEXT), GW_HWNDNEXT), text,
-                 sizeof(text));
-  return text;
-}
-
 // A window's font as " <face> <points>pt", or nothing when it has none.
 std::string FontOf(HWND window) {
   LOGFONTA font = {};
@@ -102,8 +105,60 @@ std::vector<std::string> ControlsFromTop(HWND dialog) {
   return lines;
 }
 
+// A new position starts the animation's timer unless it runs already, and
+// only its tick, which comes through the queue, moves what is drawn. (Wine's
+// own bar paints at once inside PBM_SETPOS.)
+struct CThemedBar {
+  static inline WNDPROC s_original = nullptr;
+  static inline int s_pending = 0;
+  static inline bool s_animating = false;
+  static inline std::vector<int> s_drawn;
+
+  static LRESULT CALLBACK Proc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == PBM_SETPOS) {
+      s_pending = static_cast<int>(wParam);
+      if (!s_animating) s_animating = SetTimer(bar, 1, USER_TIMER_MINIMUM, nullptr) != 0;
+    } else if (message == WM_TIMER) {
+      KillTimer(bar, 1);
+      s_animating = false;
+      if (s_drawn.empty() || s_drawn.back() != s_pending) s_drawn.push_back(s_pending);
+      return 0;
+    }
+    return CallWindowProcA(s_original, bar, message, wParam, lParam);
+  }
+};
+
+const WPARAM CHECK_CLICK = MAKEWPARAM(IDC_CHECK_EEPROM, BN_CLICKED);
+
+// Halfway through the update a click on "Check EEPROM" is posted; the last
+// read of that check closes the dialog.
+struct CBoardDuringRun : CFakeEepromDriver {
+  HWND dialog = nullptr;
+  std::vector<int> drawnBeforeLastWrite;
+
+  HRESULT STDMETHODCALLTYPE Set(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength,
+                                LPVOID data, DWORD length) override {
+    const BYTE offset = static_cast<BYTE*>(data)[3];
+    if (offset == 128) PostMessageA(dialog, WM_COMMAND, CHECK_CLICK, 0);
+    if (offset == 252) drawnBeforeLastWrite = CThemedBar::s_drawn;
+    return CFakeEepromDriver::Set(set, id, instance, instanceLength, data, length);
+  }
+  HRESULT STDMETHODCALLTYPE Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength,
+                                LPVOID data, DWORD length, DWORD* returned) override {
+    if (static_cast<BYTE*>(data)[3] == 255) PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return CFakeEepromDriver::Get(set, id, instance, instanceLength, data, length, returned);
+  }
+};
+
+// A device graph that lends the board's property set and holds nothing.
+struct CBoardGraph : CGraph {
+  explicit CBoardGraph(IKsPropertySet* board) { m_pKsPropertySet = board; }
+  void ReleaseAll() override {}
+  int CreateGraph() override { return 1; }
+};
+
 struct CObservedMainDialog : CLumiqDlg {
-  using CLumiqDlg::CLumiqDlg;
+  explicit CObservedMainDialog(CBoardDuringRun& board) : CLumiqDlg(nullptr), m_board(board) {}
 
   bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
     if (message == WM_SHOWWINDOW && wParam) PostMessageA(m_hWnd, WM_OBSERVE, 0, 0);  // once shown
@@ -146,7 +201,14 @@ struct CObservedMainDialog : CLumiqDlg {
     SetTimer(m_hWnd, ABOUT_BOX_SHOWN, USER_TIMER_MINIMUM, nullptr);
     SendMessageA(m_hWnd, WM_SYSCOMMAND, 0x0010 | 0x3, 0);
     EXPECT_TRUE(IsWindowEnabled(m_hWnd));
-    PostMessageA(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+
+    // The board in memory and the themed bar, then an update.
+    m_pDigitalGraph = new CBoardGraph(&m_board);
+    m_board.dialog = m_hWnd;
+    CThemedBar::s_original =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(GetDlgItem(m_hWnd, IDC_PROGRESS), GWLP_WNDPROC,
+                                                    reinterpret_cast<LONG_PTR>(&CThemedBar::Proc)));
+    PostMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_UPDATE_EEPROM, BN_CLICKED), 0);
   }
 
   void ObserveAboutBox() {
@@ -167,44 +229,43 @@ struct CObservedMainDialog : CLumiqDlg {
     EXPECT_EQ("0,0 " + std::to_string(client.right) + "x" + std::to_string(client.bottom),
               InPixels(about, 0, 0, 235, 55));
     const std::string icon = InPixels(about, 11, 17, 0, 0);
-    EXPECT_EQ(ControlsFromTop(about),
-              (std::vector<std::string>{
-                  "65535 " + icon.substr(0, icon.find(' ')) + " " +
-                      std::to_string(GetSystemMetrics(SM_CXICON)) + "x" +
-                      std::to_string(GetSystemMetrics(SM_CYICON)) + " shown \"(icon)\" icon",
-                  "65535 " + InPixels(about, 40, 10, 119, 8) +
-                      " shown \"Travune  Version 1.0\" MS Sans Serif 8pt text no-prefix",
-                  "65535 " + InPixels(about, 40, 25, 119, 8) + " shown \"" + AboutNotice(about) +
-                      "\" MS Sans Serif 8pt text",
-                  "1 " + InPixels(about, 178, 7, 50, 14) +
-                      " shown \"OK\" MS Sans Serif 8pt push-button default tab-stop",
-              }));
+    // The notice line's text is the implementer's.
+    EXPECT_THAT(
+        ControlsFromTop(about),
+        ElementsAre("65535 " + icon.substr(0, icon.find(' ')) + " " +
+                        std::to_string(GetSystemMetrics(SM_CXICON)) + "x" +
+                        std::to_string(GetSystemMetrics(SM_CYICON)) + " shown \"(icon)\" icon",
+                    "65535 " + InPixels(about, 40, 10, 119, 8) +
+                        " shown \"Travune  Version 1.0\" MS Sans Serif 8pt text no-prefix",
+                    AllOf(StartsWith("65535 " + InPixels(about, 40, 25, 119, 8) + " shown \""),
+                          EndsWith("\" MS Sans Serif 8pt text")),
+                    "1 " + InPixels(about, 178, 7, 50, 14) +
+                        " shown \"OK\" MS Sans Serif 8pt push-button default tab-stop"));
     PostMessageA(about, WM_COMMAND, IDCANCEL, 0);  // as Escape does
   }
+
+  CBoardDuringRun& m_board;
 };
 
-TEST(MainDialog, LooksRightAndOpensItsAboutBox) {
+// On a thread whose COM is set up in the other mode, which makes the dialog's
+// CoInitialize fail: it runs all the same and leaves that COM open.
+TEST(MainDialog, LooksRightOpensItsAboutBoxThenTheThemedBarFollowsAnUpdate) {
   InitCommonControls();  // the progress bar's class
-  ASSERT_EQ(CObservedMainDialog(nullptr).DoModal(), IDCANCEL) << "-1: is there a display?";
-}
-
-// Ends as soon as it has opened.
-struct CClosingMainDialog : CLumiqDlg {
-  using CLumiqDlg::CLumiqDlg;
-  BOOL OnInitDialog() override {
-    PostMessageA(m_hWnd, WM_COMMAND, IDCANCEL, 0);
-    return CLumiqDlg::OnInitDialog();
-  }
-};
-
-// The thread's COM set up in the other mode makes the dialog's CoInitialize
-// fail; the dialog runs all the same and leaves that COM open at teardown.
-TEST(MainDialog, LeavesOpenTheCOMItCouldNotSetUp) {
   ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-  EXPECT_EQ(CClosingMainDialog(nullptr).DoModal(), IDCANCEL);
+  CBoardDuringRun board;
+  ASSERT_EQ(CObservedMainDialog(board).DoModal(), IDCANCEL) << "-1: is there a display?";
   EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE) << "COM was closed";
   CoUninitialize();
   CoUninitialize();
+
+  const std::vector<int>& drawn = board.drawnBeforeLastWrite;
+  ASSERT_FALSE(drawn.empty()) << "the bar drew nothing while the update ran";
+  EXPECT_TRUE(std::is_sorted(drawn.begin(), drawn.end()));
+  EXPECT_GE(drawn.back(), 248) << "the bar lags the update by more than a block";
+
+  const size_t firstRead = board.log.find('G');
+  ASSERT_NE(firstRead, std::string::npos) << "the posted click was lost";
+  EXPECT_GT(firstRead, board.log.rfind('S')) << "the check started inside the update";
 }
 
 }  // namespace

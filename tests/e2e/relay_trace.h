@@ -1,7 +1,6 @@
 // Wine's relay trace of Travune.exe: every call of FUNCTIONS with its
 // arguments and caller, those made through GetProcAddress too. Wine writes
-// it to the standard error it was started with, which scripts/wine-run
-// appends to TRAVUNE_WINE_STDERR for these tests.
+// it to the standard error it was started with.
 #pragma once
 
 #include <windows.h>
@@ -11,23 +10,16 @@
 #include <string>
 #include <vector>
 
-inline std::string Env(const char* name, const char* fallback = "") {
-  char value[1024];
-  const DWORD length = GetEnvironmentVariableA(name, value, sizeof(value));
-  return length > 0 && length < sizeof(value) ? value : fallback;
-}
-
 class CRelayTrace {
  public:
   static constexpr char FUNCTIONS[] =
       "SetDefaultDllDirectories;LoadLibraryW;timeBeginPeriod;timeEndPeriod;SetProcessInformation;"
-      "Sleep;"
-      "UnregisterDeviceNotification;OutputDebugStringA;CoUninitialize";
+      "Sleep;UnregisterDeviceNotification;OutputDebugStringA;CoUninitialize";
 
   CRelayTrace() = default;
-  // What is traced from now on of the program in this file, which Wine maps
-  // at the address its header prefers.
-  explicit CRelayTrace(const std::string& program) : m_path("Z:" + Env("TRAVUNE_WINE_STDERR")) {
+  // What is traced from now on into the file at tracePath of the program in
+  // the file `program`, which Wine maps at the address its header prefers.
+  CRelayTrace(const std::string& tracePath, const std::string& program) : m_path(tracePath) {
     std::ifstream trace(m_path, std::ios::binary | std::ios::ate);
     if (trace) m_seen = static_cast<size_t>(trace.tellg());
     char header[1024] = {};
@@ -41,8 +33,10 @@ class CRelayTrace {
     std::memcpy(&m_imageSize, optional + 56, sizeof(m_imageSize));
   }
 
-  // The calls traced since the last look that the program made, and every
-  // debug string, without their modules: for
+  // The calls traced since the last look, without their modules: those the
+  // program made, and every debug string as its bare text. The trace's
+  // escapes are undone (it writes \" for ", \\ for \ and \n for a line end;
+  // bytes beyond ASCII, which these tests never expect, are not decoded). For
   // "0118:Call winmm.timeBeginPeriod(00000001) ret=14001a3cb", "timeBeginPeriod(00000001)".
   std::vector<std::string> Calls() {
     std::ifstream file(m_path, std::ios::binary);
@@ -52,30 +46,19 @@ class CRelayTrace {
       const size_t call = line.find(":Call ");
       const size_t module = line.find('.', call), end = line.find(") ret=", module);
       if (call == std::string::npos || end == std::string::npos) continue;
-      const std::string function = line.substr(module + 1, end + 1 - (module + 1));
-      if (std::stoull(line.substr(end + 6), nullptr, 16) - m_imageBase < m_imageSize ||
-          function.rfind("OutputDebugStringA(", 0) == 0)
+      std::string function;
+      for (size_t at = module + 1; at <= end; ++at) {
+        const bool escaped = line[at] == '\\';
+        if (escaped) ++at;
+        function += escaped && line[at] == 'n' ? '\n' : line[at];
+      }
+      const size_t text = function.find('"') + 1;
+      if (function.rfind("OutputDebugStringA(", 0) == 0)
+        calls.push_back(function.substr(text, function.size() - 2 - text));
+      else if (std::stoull(line.substr(end + 6), nullptr, 16) - m_imageBase < m_imageSize)
         calls.push_back(function);
     }
     return calls;
-  }
-
-  // The debug strings traced since the last look, as they were written. The
-  // trace writes a line end as \n and escapes " and \ (and bytes beyond
-  // ASCII, which the debug strings these tests expect never hold).
-  std::vector<std::string> DebugStrings() {
-    std::vector<std::string> strings;
-    for (const std::string& call : Calls()) {
-      if (call.rfind("OutputDebugStringA(", 0) != 0) continue;
-      std::string text;
-      for (size_t at = call.find('"') + 1; at + 2 < call.size(); ++at) {
-        const bool escaped = call[at] == '\\';
-        if (escaped) ++at;
-        text += escaped && call[at] == 'n' ? '\n' : call[at];
-      }
-      strings.push_back(text);
-    }
-    return strings;
   }
 
  private:

@@ -99,7 +99,7 @@ TEST_F(SimulatedBoard, TakesTheRequestFromTheInstanceDataAndRefusesMalformedOnes
             : properties->QuerySupported(set, row.id, row.dataLength != 0 ? &answer : nullptr);
     EXPECT_EQ(result, row.expected);
     if (row.operation == 'S') {
-      EXPECT_EQ(ReadEeprom(), image);
+      EXPECT_EQ(Read("eeprom.bin"), image);
     } else if (row.operation == 'G') {
       EXPECT_EQ(record[12], row.expected == S_OK ? 0x5A : 0) << "the byte read, in the reply";
       EXPECT_EQ(answer, row.expected == S_OK ? 28u : 0u) << "the reply's length";
@@ -108,7 +108,7 @@ TEST_F(SimulatedBoard, TakesTheRequestFromTheInstanceDataAndRefusesMalformedOnes
     }
   }
   EXPECT_EQ(properties->Release(), 0u);
-  EXPECT_THAT(BoardLog(), ::testing::Contains("FilterReleased"));
+  EXPECT_THAT(Read("board.log"), ::testing::HasSubstr("FilterReleased\n"));
 }
 
 // Where the board's registration set an access list, and the list.
@@ -167,7 +167,6 @@ TEST_F(SimulatedBoard, RegistrationLetsOrdinaryUsersReplaceTheFilesOfTheDefaultF
                GetProcAddress(GetModuleHandleA("advapi32.dll"), "SetNamedSecurityInfoW")),
            reinterpret_cast<ULONG_PTR>(TakeAccessList));
   SetEnvironmentVariableA("TRAVUNE_SIMBOARD_EEPROM", nullptr);
-  m_registered.reset();
   const auto registerServer = Export<HRESULT STDAPICALLTYPE()>("DllRegisterServer");
   ASSERT_EQ(registerServer(), S_OK);  // makes the folder
   g_accessList.clear();

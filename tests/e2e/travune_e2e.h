@@ -1,9 +1,10 @@
 // The real Travune.exe against the simulated board registered by the real
 // regsvr32 (a child process, so either bitness works) and found through the
 // platform's own media framework, watched through Wine's relay trace. Paths
-// come from TRAVUNE_E2E_APP, TRAVUNE_E2E_BOARD and TRAVUNE_E2E_REGSVR32; the
-// board's knobs are environment variables that regsvr32 and Travune.exe
-// inherit.
+// come from TRAVUNE_E2E_APP, TRAVUNE_E2E_BOARD and TRAVUNE_E2E_REGSVR32, the
+// trace from TRAVUNE_WINE_STDERR, to which scripts/wine-run appends Wine's
+// standard error; the board's knobs are environment variables that regsvr32
+// and Travune.exe inherit.
 #pragma once
 
 #include <windows.h>
@@ -12,9 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,18 +23,15 @@
 #include "resource.h"
 #include "travune_driver.h"
 
+inline std::string Env(const char* name, const char* fallback = "") {
+  char value[1024];
+  const DWORD length = GetEnvironmentVariableA(name, value, sizeof(value));
+  return length > 0 && length < sizeof(value) ? value : fallback;
+}
+
 enum class Board { Standard, OtherTuner, None };
 
-// A start without a usable board: its registration and Travune.exe's debug strings.
-struct UnusableBoard {
-  const char* name;
-  Board board;
-  std::vector<std::string> debugStrings;
-};
-
-inline void PrintTo(const UnusableBoard& board, std::ostream* out) { *out << board.name; }
-
-class TravuneE2e : public ::testing::TestWithParam<UnusableBoard>, protected CTravuneDriver {
+class TravuneE2e : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     // Without a window manager, Wine waits two seconds for a closing window
@@ -46,11 +44,9 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard>, protected CTr
   // A folder of the test's own, without the EEPROM file and the board log an
   // earlier run left there.
   void SetUp() override {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof(temp), temp);
     std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     std::replace(name.begin(), name.end(), '/', '-');
-    m_folder = temp + ("travune-e2e-" + name);
+    m_folder = ::testing::TempDir() + "travune-e2e-" + name;
     CreateDirectoryA(m_folder.c_str(), nullptr);
     DeleteFileA((m_folder + "\\eeprom.bin").c_str());
     DeleteFileA((m_folder + "\\board.log").c_str());
@@ -62,19 +58,14 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard>, protected CTr
 
   void TearDown() override {
     if (HasFailure()) std::printf("board log and EEPROM file kept in %s\n", m_folder.c_str());
-    End();
   }
 
-  // Registers the board as asked unless it already is (the prefix keeps it
-  // across tests).
+  // Registers the board as asked, over what an earlier test left in the prefix.
   void Register(Board board) {
-    if (m_registered == board) return;
-    m_registered.reset();
     if (board == Board::OtherTuner)
       SetEnvironmentVariableA("TRAVUNE_SIMBOARD_TUNER_NAME", "Travune Digital Tuner 2 (DVB-T)");
     ASSERT_TRUE(Regsvr32(board == Board::None ? "/s /u" : "/s"));
     SetEnvironmentVariableA("TRAVUNE_SIMBOARD_TUNER_NAME", nullptr);
-    m_registered = board;
   }
 
   // Registers the board as asked, then starts Travune.exe, traced, and waits
@@ -82,81 +73,38 @@ class TravuneE2e : public ::testing::TestWithParam<UnusableBoard>, protected CTr
   void Start(Board board = Board::Standard) {
     const std::string program = Env("TRAVUNE_E2E_APP");
     ASSERT_NO_FATAL_FAILURE(Register(board));
-    End();
-    m_trace = CRelayTrace(program);
+    m_trace = CRelayTrace("Z:" + Env("TRAVUNE_WINE_STDERR"), program);
     SetEnvironmentVariableA("WINEDEBUG", "-all,+relay");  // for Travune.exe alone
-    const std::string failure = CTravuneDriver::Start(program);
+    const std::string failure = m_travune.Start(program);
     SetEnvironmentVariableA("WINEDEBUG", "-all");
     ASSERT_TRUE(failure.empty()) << failure;
   }
 
-  // Clicks and returns the board's requests meanwhile.
-  std::vector<std::string> Click(int button) {
-    const size_t mark = BoardLog().size();
-    EXPECT_TRUE(CTravuneDriver::Click(button, 20000))
+  void Click(int button) {
+    EXPECT_TRUE(m_travune.Click(button, 20000))
         << "the click on " << button << " did not return within 20 s";
-    return RequestsSince(mark);
   }
 
-  // The board's requests from line `mark` of its log on.
-  std::vector<std::string> RequestsSince(size_t mark) const {
-    std::vector<std::string> requests;
-    // A Get's byte is left out: it is the board's, not the program's.
-    for (std::string line : BoardLog(mark)) {
-      const size_t bytes = line.find(" bytes=");
-      if (line.rfind("Get ", 0) == 0 && bytes != std::string::npos)
-        line.erase(bytes, line.find(' ', bytes + 1) - bytes);
-      for (const char* request : {"QuerySupported ", "Get ", "Set "})
-        if (line.rfind(request, 0) == 0) requests.push_back(line);
-    }
-    return requests;
-  }
-
-  int Progress() const {
-    DWORD_PTR position = 0;
-    SendMessageTimeoutA(GetDlgItem(Window(), IDC_PROGRESS), PBM_GETPOS, 0, 0, SMTO_NORMAL, 5000,
-                        &position);
-    return static_cast<int>(position);
-  }
-
-  // Runs regsvr32 with these arguments and the board's path; true on exit code 0.
+  // Runs regsvr32 with these arguments and the board's path through cmd.exe,
+  // which takes off the outer quotes; true on exit code 0.
   static bool Regsvr32(const std::string& arguments) {
-    std::string commandLine = "\"" + Env("TRAVUNE_E2E_REGSVR32", "regsvr32") + "\" " + arguments +
-                              " \"" + Env("TRAVUNE_E2E_BOARD") + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-      return false;
-    DWORD code = 1;
-    if (WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0)
-      GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    return code == 0;
+    return std::system(("\"\"" + Env("TRAVUNE_E2E_REGSVR32", "regsvr32") + "\" " + arguments +
+                        " \"" + Env("TRAVUNE_E2E_BOARD") + "\"\"")
+                           .c_str()) == 0;
   }
 
   void WriteEeprom(const std::string& bytes) const {
     std::ofstream(m_folder + "\\eeprom.bin", std::ios::binary) << bytes;
   }
 
-  std::string ReadEeprom() const {
-    std::ifstream file(m_folder + "\\eeprom.bin", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  // A file of the test's folder, whole: "eeprom.bin", or the board's request
+  // log "board.log".
+  std::string Read(const char* file) const {
+    std::ifstream stream(m_folder + "\\" + file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(stream), {});
   }
 
-  // The lines of the board's request log from line `from` on.
-  std::vector<std::string> BoardLog(size_t from = 0) const {
-    std::ifstream file(m_folder + "\\board.log", std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(file, line);) lines.push_back(line);
-    lines.erase(lines.begin(),
-                lines.begin() + static_cast<std::ptrdiff_t>(std::min(from, lines.size())));
-    return lines;
-  }
-
-  static inline std::optional<Board> m_registered;
   std::string m_folder;
+  CTravuneDriver m_travune;
   CRelayTrace m_trace;
 };
