@@ -1,5 +1,6 @@
 // The DLL's entry points, its class factory and the module lock.
 #include <new>
+#include <vector>
 
 #include "simboard_private.h"
 
@@ -10,6 +11,15 @@ std::wstring GuidText(REFGUID guid) {
   wchar_t text[40] = {};
   StringFromGUID2(guid, text, 40);
   return text;
+}
+
+std::wstring ReadEnvironmentWide(const wchar_t* name) {
+  DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+  if (size == 0) return {};
+  std::vector<wchar_t> buffer(size);
+  DWORD length = GetEnvironmentVariableW(name, buffer.data(), size);
+  if (length >= size) return {};
+  return std::wstring(buffer.data(), length);
 }
 
 std::wstring SimBoardClassKey() { return L"CLSID\\" + GuidText(CLSID_TravuneSimBoard); }

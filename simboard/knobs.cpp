@@ -1,6 +1,4 @@
-// The environment the board reads, and its knobs for tests.
-#include <vector>
-
+// The board's fault knobs, for tests.
 #include "simboard_private.h"
 
 namespace {
@@ -16,15 +14,6 @@ int ReadDecimal(const wchar_t* name, int largest) {
 }
 
 }  // namespace
-
-std::wstring ReadEnvironmentWide(const wchar_t* name) {
-  DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-  if (size == 0) return {};
-  std::vector<wchar_t> buffer(size);
-  DWORD length = GetEnvironmentVariableW(name, buffer.data(), size);
-  if (length >= size) return {};
-  return std::wstring(buffer.data(), length);
-}
 
 int ReadRefusedBlock() {
   const int offset = ReadDecimal(L"TRAVUNE_SIMBOARD_REFUSE_BLOCK", 999);

@@ -103,7 +103,7 @@ void* FindOnly(Interface* self, REFIID iid, REFIID own) noexcept {
 // Makes a filter with the environment of this moment and queries iid from it.
 HRESULT CreateTunerFilter(REFIID iid, void** object);
 
-// ---- The environment (knobs.cpp)
+// ---- The environment (dll.cpp) and the fault knobs for tests (knobs.cpp)
 
 std::wstring ReadEnvironmentWide(const wchar_t* name);  // empty when unset
 
