@@ -155,20 +155,16 @@ TEST(OpenDevice, RebuildsFromNothingKeepsWhatAFailedBuildGotAndReopensAfterDelet
   world.InstallBoard();
   CDialogDeviceAccess access;
   const auto build = [&](int failAt) {  // failAt counts the failable calls of this build
-    world.calls.clear();
     world.failAt = failAt < 0 ? -1 : static_cast<int>(world.failable.size()) + failAt;
     EXPECT_EQ(failAt < 0 ? 1 : 0, access.Graph()->CreateGraph());
     return world.State();
   };
   access.OpenDevice();
   EXPECT_EQ("graph+1 propset+1 builder+1 T1f+1 ", build(-1));
-  EXPECT_EQ(0u, world.calls.find("propset.Release graph.Release builder.Release T1f.Release "
-                                 "new(FilterGraph,3) "));
   EXPECT_EQ("graph+1 builder+1 T1f+1 ", build(10));  // builder.FindInterface
   EXPECT_EQ("graph+1 builder+1 ", build(5));         // tuners.Next
   EXPECT_EQ("graph+1 builder+1 ", build(2));         // builder.SetFiltergraph
   EXPECT_EQ("graph+1 ", build(1));                   // new(CaptureGraphBuilder2,3)
-  EXPECT_EQ(0u, world.calls.find("graph.Release builder.Release new(FilterGraph,3) "));
   world.calls.clear();
   world.failAt = static_cast<int>(world.failable.size());  // the presence check fails at once
   access.OpenDevice();
