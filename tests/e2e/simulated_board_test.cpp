@@ -9,6 +9,9 @@
 
 namespace {
 
+// The board's class, as its README gives it to whoever creates it.
+const wchar_t BOARD_CLASS[] = L"{B43B6A5E-E134-4972-A063-04C54D2E0EF9}";
+
 struct Request {
   const char* name;
   char operation;  // Q: QuerySupported, G: Get, S: Set
@@ -68,7 +71,7 @@ TEST_F(SimulatedBoard, TakesTheRequestFromTheInstanceDataAndRefusesMalformedOnes
       Export<HRESULT STDAPICALLTYPE(REFCLSID, REFIID, void**)>("DllGetClassObject");
   ASSERT_NE(getClassObject, nullptr);
   CLSID filterClass;
-  CLSIDFromString(L"{B43B6A5E-E134-4972-A063-04C54D2E0EF9}", &filterClass);
+  CLSIDFromString(BOARD_CLASS, &filterClass);
   IClassFactory* factory = nullptr;
   ASSERT_EQ(getClassObject(filterClass, IID_IClassFactory, reinterpret_cast<void**>(&factory)),
             S_OK);
@@ -79,7 +82,8 @@ TEST_F(SimulatedBoard, TakesTheRequestFromTheInstanceDataAndRefusesMalformedOnes
   factory->Release();
   const std::string image(256, '\x5A');
   WriteEeprom(image);
-  const GUID otherSet = {0x96EA8493, 0x0034, 0x4935, {0x95, 0x31, 0xDF, 0xD5, 0xD6, 0x16, 0x7C, 0}};
+  GUID otherSet = PROPSETID_EEPROM_ACCESS;
+  otherSet.Data4[7] ^= 1;
   for (const Request& row : REQUESTS) {
     SCOPED_TRACE(row.name);
     BYTE record[28] = {1, 0xA0, BYTE(row.operation == 'S' ? 5 : 1), 8, 1, 2, 3, 4};
@@ -173,7 +177,7 @@ TEST_F(SimulatedBoard, RegistrationLetsOrdinaryUsersReplaceTheFilesOfTheDefaultF
   ASSERT_EQ(registerServer(), S_OK);  // finds it made
   wchar_t file[MAX_PATH] = L"";
   DWORD size = sizeof(file);
-  RegGetValueW(HKEY_CLASSES_ROOT, L"CLSID\\{B43B6A5E-E134-4972-A063-04C54D2E0EF9}", L"EepromFile",
+  RegGetValueW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + BOARD_CLASS).c_str(), L"EepromFile",
                RRF_RT_REG_SZ, nullptr, file, &size);
   EXPECT_EQ(g_folder, std::wstring(file).substr(0, std::wstring(file).rfind(L'\\')));
   ASSERT_FALSE(g_accessList.empty());
