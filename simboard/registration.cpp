@@ -26,7 +26,9 @@ std::wstring DevicePath(REFGUID interfaceClass) {
   std::wstring path = std::wstring(L"\\\\?\\") + BOARD_DEVICE_PATH_PATTERN +
                       L"&rev_04#4&1a2b3c4d&0&00e0#" + GuidText(interfaceClass) +
                       L"\\{cde5c0c2-d57b-4636-a91a-c5f75d29fa8a}";
-  CharLowerW(&path[0]);
+  for (wchar_t& c : path) {
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  }
   return path;
 }
 
