@@ -40,8 +40,9 @@ const ControlPlacement MAIN_DIALOG_LAYOUT[] = {
 // The filter goes out with an empty name: the record alone, padding included.
 static_assert(sizeof(DEV_BROADCAST_DEVICEINTERFACE_A) == 32, "device interface filter size");
 
-// What the EEPROM procedures need of the dialog: its progress bar, a result
-// line, and (for the update) a pause. The bar is let draw after every step.
+// What the EEPROM procedures need of the dialog: its progress bar, let draw
+// after every step, and a result line. The update's pause is in
+// update_pause.h.
 class CProgressPositionSink final : public IProgressSink {
  public:
   explicit CProgressPositionSink(CProgressCtrl& progress) : m_progress(progress) {}

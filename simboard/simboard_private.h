@@ -11,7 +11,7 @@
 
 #include "eeprom_requests.h"
 
-// The filter's class, defined in dll.cpp.
+// The filter's class; it and the two functions below are defined in dll.cpp.
 extern const CLSID CLSID_TravuneSimBoard;
 
 // A GUID as the registry writes it: "{B43B6A5E-E134-...}".
