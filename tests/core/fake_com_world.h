@@ -22,6 +22,7 @@
 // Registry values that are not strings.
 using WideText = std::basic_string<WCHAR>;
 const WideText NULL_STRING = L"\1null", NUMBER = L"\1number";
+using Values = std::vector<std::pair<std::string, WideText>>;
 inline WideText Wide(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
 
 inline std::string Narrow(const OLECHAR* text) {
@@ -30,51 +31,92 @@ inline std::string Narrow(const OLECHAR* text) {
   return narrow;
 }
 
+struct CFakeObject;
+
 struct CFakeCalls {
   std::string calls, debugLog;
   std::vector<std::string> failable;  // every call that can fail, in order
   int failAt = -1;                    // the failable call that answers failWith
   HRESULT failWith = E_FAIL;
-  int injected = 0, overReleases = 0;
+  int overReleases = 0;
+  CFakeObject *receivers = nullptr, *tuners = nullptr, *graph = nullptr, *propertySet = nullptr;
 
   HRESULT Enter(const std::string& call) {
     calls += call + " ";
     failable.push_back(call);
-    if (static_cast<int>(failable.size()) - 1 != failAt) return S_OK;
-    ++injected;
-    return failWith;
+    return static_cast<int>(failable.size()) - 1 == failAt ? failWith : S_OK;
   }
 };
 
-// Counts the references others hold; a Release of none is an over-release.
-class CFakeObject {
- public:
+// One kind of object plays every part, named after it: the device and
+// moniker enumerators, a moniker, its bag and its filter, the filter graph,
+// the capture graph builder and the driver's property set. It counts the
+// references others hold; a Release of none is an over-release.
+struct CFakeObject : ICreateDevEnum,
+                     IEnumMoniker,
+                     IMoniker,
+                     IPropertyBag,
+                     IBaseFilter,
+                     IGraphBuilder,
+                     ICaptureGraphBuilder2,
+                     IKsPropertySet {
   CFakeObject(CFakeCalls& log, std::string name) : m_log(log), m_name(std::move(name)) {}
   virtual ~CFakeObject() = default;
   std::string Held() const { return m_held ? m_name + "+" + std::to_string(m_held) + " " : ""; }
+  template <typename Interface>
+  Interface* Share() {
+    return AddRef(), this;
+  }
 
- protected:
-  HRESULT Fail(const std::string& method) { return m_log.Enter(m_name + "." + method); }
-  CFakeCalls& m_log;
-  std::string m_name;
-  ULONG m_held = 0;
-};
+  Values values;                       // a bag's
+  CFakeObject* bag = nullptr;          // a moniker's
+  CFakeObject* filter = nullptr;       // without one, BindToObject fails
+  std::vector<CFakeObject*> monikers;  // an enumerator's
+  size_t next = 0;
+  IBaseFilter* added = nullptr;  // the filter graph's
 
-template <typename Interface>
-struct CFake : Interface, CFakeObject {
-  using CFakeObject::CFakeObject;
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++m_held; }
   ULONG STDMETHODCALLTYPE Release() override {
     m_log.calls += m_name + ".Release ";
     return m_held != 0 ? --m_held : (++m_log.overReleases, 0);
   }
-  Interface* Share() { return AddRef(), this; }
-};
 
-struct CFakeBag : CFake<IPropertyBag> {
-  using CFake::CFake;
-  std::vector<std::pair<std::string, WideText>> values;
+  // A category without members answers S_FALSE and no enumerator.
+  HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker** enumerator,
+                                                  DWORD flags) override {
+    CFakeObject* found = category == KSCATEGORY_BDA_RECEIVER_COMPONENT ? m_log.receivers
+                         : category == KSCATEGORY_BDA_NETWORK_TUNER    ? m_log.tuners
+                                                                       : nullptr;
+    *enumerator = nullptr;
+    const std::string call = "CreateClassEnumerator(" + std::to_string(flags) + ")";
+    if (const HRESULT failure = Fail(call)) return failure;
+    if (found == nullptr || found->monikers.empty()) return S_FALSE;
+    found->next = 0;
+    *enumerator = found->Share<IEnumMoniker>();
+    return S_OK;
+  }
+
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, IMoniker** moniker, ULONG* fetched) override {
+    *moniker = nullptr;
+    if (const HRESULT failure = Fail("Next")) return failure;
+    if (count != 1 || next == monikers.size()) return S_FALSE;
+    *moniker = monikers[next++]->Share<IMoniker>();
+    if (fetched != nullptr) *fetched = 1;
+    return S_OK;
+  }
+
+  HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* context, IMoniker* left, REFIID riid,
+                                          void** object) override {
+    return Bind<IPropertyBag>("BindToStorage", context, left, riid == IID_IPropertyBag, bag,
+                              object);
+  }
+  HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx* context, IMoniker* left, REFIID riid,
+                                         void** object) override {
+    return Bind<IBaseFilter>("BindToObject", context, left, riid == IID_IBaseFilter, filter,
+                             object);
+  }
+
   HRESULT STDMETHODCALLTYPE Read(LPCOLESTR property, VARIANT* value, IErrorLog*) override {
     if (const HRESULT failure = Fail("Read(" + Narrow(property) + ")")) return failure;
     for (const auto& [name, stored] : values) {
@@ -86,30 +128,33 @@ struct CFakeBag : CFake<IPropertyBag> {
     }
     return E_INVALIDARG;
   }
-  NOT_CALLED(Write(LPCOLESTR, VARIANT*))
-};
 
-struct CFakeFilter : CFake<IBaseFilter> {
-  using CFake::CFake;
-  NOT_CALLED3(GetClassID(CLSID*), Stop(), Pause())
-  NOT_CALLED3(Run(REFERENCE_TIME), GetState(DWORD, FILTER_STATE*), SetSyncSource(IReferenceClock*))
-  NOT_CALLED3(GetSyncSource(IReferenceClock**), EnumPins(IEnumPins**), FindPin(LPCWSTR, IPin**))
-  NOT_CALLED2(QueryFilterInfo(FILTER_INFO*), JoinFilterGraph(IFilterGraph*, LPCWSTR))
-  NOT_CALLED(QueryVendorInfo(LPWSTR*))
-};
+  // Refuses a null filter; the call names the name the filter was offered under.
+  HRESULT STDMETHODCALLTYPE AddFilter(IBaseFilter* offered, LPCWSTR name) override {
+    if (const HRESULT failure = Fail("AddFilter(" + Narrow(name) + ")")) return failure;
+    if (offered == nullptr) return E_POINTER;
+    added = offered;
+    return S_OK;
+  }
 
-// Binds to its bag and its filter; without a filter, BindToObject fails.
-struct CFakeMoniker : CFake<IMoniker> {
-  CFakeMoniker(CFakeCalls& log, std::string name, CFakeBag* bag, CFakeFilter* filter)
-      : CFake(log, std::move(name)), m_pBag(bag), m_pFilter(filter) {}
-  HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* context, IMoniker* left, REFIID riid,
-                                          void** object) override {
-    return Bind("BindToStorage", context, left, riid == IID_IPropertyBag, m_pBag, object);
+  // Exposes the driver's property set for the filter added to the graph.
+  HRESULT STDMETHODCALLTYPE SetFiltergraph(IGraphBuilder* filterGraph) override {
+    if (const HRESULT failure = Fail("SetFiltergraph")) return failure;
+    return filterGraph == static_cast<IGraphBuilder*>(m_log.graph) ? S_OK : E_INVALIDARG;
   }
-  HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx* context, IMoniker* left, REFIID riid,
-                                         void** object) override {
-    return Bind("BindToObject", context, left, riid == IID_IBaseFilter, m_pFilter, object);
+  HRESULT STDMETHODCALLTYPE FindInterface(const GUID* category, const GUID* type,
+                                          IBaseFilter* tuner, REFIID riid, void** object) override {
+    *object = nullptr;
+    if (const HRESULT failure = Fail("FindInterface")) return failure;
+    if (category == nullptr || *category != PIN_CATEGORY_CAPTURE || type != nullptr ||
+        tuner == nullptr || tuner != m_log.graph->added || riid != IID_IKsPropertySet) {
+      return E_NOINTERFACE;
+    }
+    *object = m_log.propertySet->Share<IKsPropertySet>();
+    return S_OK;
   }
+
+  NOT_CALLED3(Skip(ULONG), Reset(), Clone(IEnumMoniker**))
   NOT_CALLED3(GetClassID(CLSID*), IsDirty(), Load(IStream*))
   NOT_CALLED2(Save(IStream*, BOOL), GetSizeMax(ULARGE_INTEGER*))
   NOT_CALLED(Reduce(IBindCtx*, DWORD, IMoniker**, IMoniker**))
@@ -120,107 +165,17 @@ struct CFakeMoniker : CFake<IMoniker> {
   NOT_CALLED2(CommonPrefixWith(IMoniker*, IMoniker**), RelativePathTo(IMoniker*, IMoniker**))
   NOT_CALLED(GetDisplayName(IBindCtx*, IMoniker*, LPWSTR*))
   NOT_CALLED(ParseDisplayName(IBindCtx*, IMoniker*, LPWSTR, ULONG*, IMoniker**))
-  NOT_CALLED(IsSystemMoniker(DWORD*))
-
- private:
-  template <typename Target>
-  HRESULT Bind(const char* method, IBindCtx* context, IMoniker* left, bool wanted,
-               CFake<Target>* target, void** object) {
-    *object = nullptr;
-    if (const HRESULT failure = Fail(method)) return failure;
-    if (context != nullptr || left != nullptr || !wanted) return E_INVALIDARG;
-    if (target == nullptr) return E_FAIL;
-    *object = target->Share();
-    return S_OK;
-  }
-  CFakeBag* m_pBag;
-  CFakeFilter* m_pFilter;
-};
-
-struct CFakeMonikers : CFake<IEnumMoniker> {
-  using CFake::CFake;
-  std::vector<CFakeMoniker*> monikers;
-  size_t next = 0;
-  HRESULT STDMETHODCALLTYPE Next(ULONG count, IMoniker** moniker, ULONG* fetched) override {
-    *moniker = nullptr;
-    if (const HRESULT failure = Fail("Next")) return failure;
-    if (count != 1 || next == monikers.size()) return S_FALSE;
-    *moniker = monikers[next++]->Share();
-    if (fetched != nullptr) *fetched = 1;
-    return S_OK;
-  }
-  NOT_CALLED3(Skip(ULONG), Reset(), Clone(IEnumMoniker**))
-};
-
-// A category without members answers S_FALSE and no enumerator.
-struct CFakeDevices : CFake<ICreateDevEnum> {
-  CFakeDevices(CFakeCalls& log, CFakeMonikers* receivers, CFakeMonikers* tuners)
-      : CFake(log, "devenum"), m_pReceivers(receivers), m_pTuners(tuners) {}
-  HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker** enumerator,
-                                                  DWORD flags) override {
-    CFakeMonikers* monikers = category == KSCATEGORY_BDA_RECEIVER_COMPONENT ? m_pReceivers
-                              : category == KSCATEGORY_BDA_NETWORK_TUNER    ? m_pTuners
-                                                                            : nullptr;
-    *enumerator = nullptr;
-    const std::string call = "CreateClassEnumerator(" + std::to_string(flags) + ")";
-    if (const HRESULT failure = Fail(call)) return failure;
-    if (monikers == nullptr || monikers->monikers.empty()) return S_FALSE;
-    monikers->next = 0;
-    *enumerator = monikers->Share();
-    return S_OK;
-  }
-
- private:
-  CFakeMonikers* m_pReceivers;
-  CFakeMonikers* m_pTuners;
-};
-
-struct CFakePropertySet : CFake<IKsPropertySet> {
-  using CFake::CFake;
-  NOT_CALLED(Set(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD))
-  NOT_CALLED(Get(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD, DWORD*))
-  NOT_CALLED(QuerySupported(REFGUID, DWORD, DWORD*))
-};
-
-// Refuses a null filter; the call names the name the filter was offered under.
-struct CFakeGraph : CFake<IGraphBuilder> {
-  using CFake::CFake;
-  IBaseFilter* added = nullptr;
-  HRESULT STDMETHODCALLTYPE AddFilter(IBaseFilter* filter, LPCWSTR name) override {
-    if (const HRESULT failure = Fail("AddFilter(" + Narrow(name) + ")")) return failure;
-    if (filter == nullptr) return E_POINTER;
-    added = filter;
-    return S_OK;
-  }
-  NOT_CALLED2(RemoveFilter(IBaseFilter*), EnumFilters(IEnumFilters**))
+  NOT_CALLED2(IsSystemMoniker(DWORD*), Write(LPCOLESTR, VARIANT*))
+  NOT_CALLED3(Stop(), Pause(), Run(REFERENCE_TIME))
+  NOT_CALLED3(GetState(DWORD, FILTER_STATE*), SetSyncSource(IReferenceClock*), Abort())
+  NOT_CALLED3(GetSyncSource(IReferenceClock**), EnumPins(IEnumPins**), FindPin(LPCWSTR, IPin**))
+  NOT_CALLED2(QueryFilterInfo(FILTER_INFO*), JoinFilterGraph(IFilterGraph*, LPCWSTR))
+  NOT_CALLED3(QueryVendorInfo(LPWSTR*), RemoveFilter(IBaseFilter*), EnumFilters(IEnumFilters**))
   NOT_CALLED(FindFilterByName(LPCWSTR, IBaseFilter**))
   NOT_CALLED2(ConnectDirect(IPin*, IPin*, const AM_MEDIA_TYPE*), Reconnect(IPin*))
   NOT_CALLED3(Disconnect(IPin*), SetDefaultSyncSource(), Connect(IPin*, IPin*))
-  NOT_CALLED2(Render(IPin*), RenderFile(LPCWSTR, LPCWSTR))
-  NOT_CALLED3(AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter**), SetLogFile(DWORD_PTR), Abort())
-  NOT_CALLED(ShouldOperationContinue())
-};
-
-// Exposes the driver's property set for the filter added to the graph.
-struct CFakeBuilder : CFake<ICaptureGraphBuilder2> {
-  CFakeBuilder(CFakeCalls& log, CFakeGraph* graph, CFakePropertySet* propertySet)
-      : CFake(log, "builder"), m_pGraph(graph), m_pPropertySet(propertySet) {}
-  HRESULT STDMETHODCALLTYPE SetFiltergraph(IGraphBuilder* graph) override {
-    if (const HRESULT failure = Fail("SetFiltergraph")) return failure;
-    return graph == m_pGraph ? S_OK : E_INVALIDARG;
-  }
-  HRESULT STDMETHODCALLTYPE FindInterface(const GUID* category, const GUID* type,
-                                          IBaseFilter* filter, REFIID riid,
-                                          void** object) override {
-    *object = nullptr;
-    if (const HRESULT failure = Fail("FindInterface")) return failure;
-    if (category == nullptr || *category != PIN_CATEGORY_CAPTURE || type != nullptr ||
-        filter == nullptr || filter != m_pGraph->added || riid != IID_IKsPropertySet) {
-      return E_NOINTERFACE;
-    }
-    *object = m_pPropertySet->Share();
-    return S_OK;
-  }
+  NOT_CALLED3(Render(IPin*), RenderFile(LPCWSTR, LPCWSTR), SetLogFile(DWORD_PTR))
+  NOT_CALLED2(AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter**), ShouldOperationContinue())
   NOT_CALLED(GetFiltergraph(IGraphBuilder**))
   NOT_CALLED(SetOutputFileName(const GUID*, LPCOLESTR, IBaseFilter**, IFileSinkFilter**))
   NOT_CALLED(RenderStream(const GUID*, const GUID*, IUnknown*, IBaseFilter*, IBaseFilter*))
@@ -229,19 +184,35 @@ struct CFakeBuilder : CFake<ICaptureGraphBuilder2> {
   NOT_CALLED(AllocCapFile(LPCOLESTR, DWORDLONG))
   NOT_CALLED(CopyCaptureFile(LPOLESTR, LPOLESTR, int, IAMCopyCaptureFileProgress*))
   NOT_CALLED(FindPin(IUnknown*, PIN_DIRECTION, const GUID*, const GUID*, BOOL, int, IPin**))
+  NOT_CALLED(Set(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD))
+  NOT_CALLED(Get(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD, DWORD*))
+  NOT_CALLED(QuerySupported(REFGUID, DWORD, DWORD*))
 
  private:
-  CFakeGraph* m_pGraph;
-  CFakePropertySet* m_pPropertySet;
+  HRESULT Fail(const std::string& method) { return m_log.Enter(m_name + "." + method); }
+  template <typename Target>
+  HRESULT Bind(const char* method, IBindCtx* context, IMoniker* left, bool wanted,
+               CFakeObject* target, void** object) {
+    *object = nullptr;
+    if (const HRESULT failure = Fail(method)) return failure;
+    if (context != nullptr || left != nullptr || !wanted) return E_INVALIDARG;
+    if (target == nullptr) return E_FAIL;
+    *object = target->Share<Target>();
+    return S_OK;
+  }
+  CFakeCalls& m_log;
+  std::string m_name;
+  ULONG m_held = 0;
 };
 
 struct CFakeComWorld : CFakeCalls {
   CFakeComWorld() {
-    m_pReceivers = Make<CFakeMonikers>("receivers");
-    m_pTuners = Make<CFakeMonikers>("tuners");
-    m_pDevices = Make<CFakeDevices>(m_pReceivers, m_pTuners);
-    m_pGraph = Make<CFakeGraph>("graph");
-    m_pBuilder = Make<CFakeBuilder>(m_pGraph, Make<CFakePropertySet>("propset"));
+    receivers = Make("receivers");
+    tuners = Make("tuners");
+    m_pDevices = Make("devenum");
+    graph = Make("graph");
+    propertySet = Make("propset");
+    m_pBuilder = Make("builder");
     m_pCurrent = this;
     SetComInstanceCreator(Create);
     SetDebugLogSink([](const char* text) { m_pCurrent->debugLog += text; });
@@ -252,17 +223,10 @@ struct CFakeComWorld : CFakeCalls {
   }
 
   void AddReceiver(const WideText& devicePath, const WideText& friendlyName) {
-    const std::string name = "R" + std::to_string(m_pReceivers->monikers.size() + 1);
-    CFakeBag* bag = Make<CFakeBag>(name + "b");
-    bag->values = {{"DevicePath", devicePath}, {"FriendlyName", friendlyName}};
-    m_pReceivers->monikers.push_back(Make<CFakeMoniker>(name, bag, nullptr));
+    Add(receivers, "R", {{"DevicePath", devicePath}, {"FriendlyName", friendlyName}}, false);
   }
   void AddTuner(const WideText& friendlyName, bool bindable = true) {
-    const std::string name = "T" + std::to_string(m_pTuners->monikers.size() + 1);
-    CFakeBag* bag = Make<CFakeBag>(name + "b");
-    bag->values = {{"FriendlyName", friendlyName}};
-    CFakeFilter* filter = bindable ? Make<CFakeFilter>(name + "f") : nullptr;
-    m_pTuners->monikers.push_back(Make<CFakeMoniker>(name, bag, filter));
+    Add(tuners, "T", {{"FriendlyName", friendlyName}}, bindable);
   }
   // The board as installed: its receiver (lower-case path) and tuner 1.
   void InstallBoard() {
@@ -280,35 +244,41 @@ struct CFakeComWorld : CFakeCalls {
   }
 
  private:
-  template <typename Object, typename... Arguments>
-  Object* Make(Arguments&&... arguments) {
-    m_objects.push_back(std::make_unique<Object>(*this, std::forward<Arguments>(arguments)...));
-    return static_cast<Object*>(m_objects.back().get());
+  CFakeObject* Make(const std::string& name) {
+    return m_objects.emplace_back(std::make_unique<CFakeObject>(*this, name)).get();
+  }
+  // A moniker in the enumerator, with a bag of these values and a filter if bindable.
+  void Add(CFakeObject* enumerator, const char* kind, Values values, bool bindable) {
+    const std::string name = kind + std::to_string(enumerator->monikers.size() + 1);
+    CFakeObject* bag = Make(name + "b");
+    bag->values = std::move(values);
+    CFakeObject* filter = bindable ? Make(name + "f") : nullptr;
+    enumerator->monikers.push_back(Make(name));
+    enumerator->monikers.back()->bag = bag;
+    enumerator->monikers.back()->filter = filter;
   }
   static inline CFakeComWorld* m_pCurrent = nullptr;
   static HRESULT Create(REFCLSID classId, IUnknown*, DWORD context, REFIID riid, void** object) {
     CFakeComWorld& world = *m_pCurrent;
-    const bool devices = classId == CLSID_SystemDeviceEnum, graph = classId == CLSID_FilterGraph;
-    const char* name = devices ? "SystemDeviceEnum"
-                       : graph ? "FilterGraph"
-                               : "CaptureGraphBuilder2";
+    const bool devices = classId == CLSID_SystemDeviceEnum,
+               filterGraph = classId == CLSID_FilterGraph;
+    const char* name = devices       ? "SystemDeviceEnum"
+                       : filterGraph ? "FilterGraph"
+                                     : "CaptureGraphBuilder2";
     *object = nullptr;
     if (const HRESULT failure =
             world.Enter("new(" + std::string(name) + "," + std::to_string(context) + ")")) {
       return failure;
     }
-    if (devices && riid == IID_ICreateDevEnum) *object = world.m_pDevices->Share();
-    if (graph && riid == IID_IGraphBuilder) *object = world.m_pGraph->Share();
+    if (devices && riid == IID_ICreateDevEnum) *object = world.m_pDevices->Share<ICreateDevEnum>();
+    if (filterGraph && riid == IID_IGraphBuilder) *object = world.graph->Share<IGraphBuilder>();
     if (classId == CLSID_CaptureGraphBuilder2 && riid == IID_ICaptureGraphBuilder2) {
-      *object = world.m_pBuilder->Share();
+      *object = world.m_pBuilder->Share<ICaptureGraphBuilder2>();
     }
     return *object != nullptr ? S_OK : E_NOINTERFACE;
   }
 
   std::vector<std::unique_ptr<CFakeObject>> m_objects;
-  CFakeMonikers* m_pReceivers;
-  CFakeMonikers* m_pTuners;
-  CFakeDevices* m_pDevices;
-  CFakeGraph* m_pGraph;
-  CFakeBuilder* m_pBuilder;
+  CFakeObject* m_pDevices;
+  CFakeObject* m_pBuilder;
 };
