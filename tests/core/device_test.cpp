@@ -66,18 +66,18 @@ const std::string LONG_BOARD = "Travune BDA Receiver " + std::string(379, 'r');
 const std::string IN_ANSI_CODE_PAGE = "\x80\xA8\xA6\xD6\xD0";
 const std::string LONG_TUNER = "Travune Digital Tuner 1 (DVB-T) B" + std::string(267, 'x');
 void InstallCrowd(CFakeComWorld& world) {
-  const WideText board = Wide("\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c");
-  world.AddReceiver(Wide("PCI#VEN_14F1&DEV_8852&SUBSYS_11112222"), Wide("Other"));
-  world.AddReceiver(NUMBER, Wide("Number"));
-  world.AddReceiver(NULL_STRING, Wide("Null"));
+  const WideText board = L"\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c";
+  world.AddReceiver(L"PCI#VEN_14F1&DEV_8852&SUBSYS_11112222", L"Other");
+  world.AddReceiver(NUMBER, L"Number");
+  world.AddReceiver(NULL_STRING, L"Null");
   world.AddReceiver(board, NULL_STRING);
   world.AddReceiver(board, Wide(LONG_BOARD) + L"\u20AC\u00E9\u4E2D");
-  world.AddReceiver(board, Wide("Second board"));
-  world.AddTuner(Wide("Travune Digital Tuner 2 (DVB-T)"));
+  world.AddReceiver(board, L"Second board");
+  world.AddTuner(L"Travune Digital Tuner 2 (DVB-T)");
   world.AddTuner(NULL_STRING);
   world.AddTuner(NUMBER);
-  world.AddTuner(Wide("travune digital tuner 1 (dvb-t)"));
-  world.AddTuner(Wide("Travune Digital Tuner 1 (DVB-T)"), false);
+  world.AddTuner(L"travune digital tuner 1 (dvb-t)");
+  world.AddTuner(L"Travune Digital Tuner 1 (DVB-T)", false);
   world.AddTuner(Wide(LONG_TUNER));
 }
 

@@ -25,12 +25,6 @@ const WideText NULL_STRING = L"\1null", NUMBER = L"\1number";
 using Values = std::vector<std::pair<std::string, WideText>>;
 inline WideText Wide(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
 
-inline std::string Narrow(const OLECHAR* text) {
-  std::string narrow;
-  for (; text != nullptr && *text != 0; ++text) narrow += *text < 0x80 ? char(*text) : '?';
-  return narrow;
-}
-
 struct CFakeObject;
 
 struct CFakeCalls {
@@ -118,9 +112,9 @@ struct CFakeObject : ICreateDevEnum,
   }
 
   HRESULT STDMETHODCALLTYPE Read(LPCOLESTR property, VARIANT* value, IErrorLog*) override {
-    if (const HRESULT failure = Fail("Read(" + Narrow(property) + ")")) return failure;
+    if (const HRESULT failure = Fail("Read(" + NarrowText(property) + ")")) return failure;
     for (const auto& [name, stored] : values) {
-      if (name != Narrow(property)) continue;
+      if (name != NarrowText(property)) continue;
       value->vt = stored == NUMBER ? VT_I4 : VT_BSTR;
       value->bstrVal = stored[0] != 1 ? SysAllocString(stored.c_str()) : nullptr;
       if (stored == NUMBER) value->lVal = 0x14F1;
@@ -131,7 +125,7 @@ struct CFakeObject : ICreateDevEnum,
 
   // Refuses a null filter; the call names the name the filter was offered under.
   HRESULT STDMETHODCALLTYPE AddFilter(IBaseFilter* offered, LPCWSTR name) override {
-    if (const HRESULT failure = Fail("AddFilter(" + Narrow(name) + ")")) return failure;
+    if (const HRESULT failure = Fail("AddFilter(" + NarrowText(name) + ")")) return failure;
     if (offered == nullptr) return E_POINTER;
     added = offered;
     return S_OK;
@@ -230,9 +224,9 @@ struct CFakeComWorld : CFakeCalls {
   }
   // The board as installed: its receiver (lower-case path) and tuner 1.
   void InstallBoard() {
-    AddReceiver(Wide("\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c&0&00e4#{fd0a}"),
-                Wide("Travune BDA Receiver"));
-    AddTuner(Wide("Travune Digital Tuner 1 (DVB-T)"));
+    AddReceiver(L"\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c&0&00e4#{fd0a}",
+                L"Travune BDA Receiver");
+    AddTuner(L"Travune Digital Tuner 1 (DVB-T)");
   }
 
   // "<object>+<references> " for each object held, in creation order, and
