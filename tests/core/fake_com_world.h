@@ -13,11 +13,14 @@
 #include "device_ids.h"
 #include "device_private.h"
 
-// For the methods the device code never calls, one to three at a time.
+// For the methods the device code never calls, one to six at a time.
 #define NOT_CALLED(signature) \
   HRESULT STDMETHODCALLTYPE signature override { return E_NOTIMPL; }
-#define NOT_CALLED2(first, second) NOT_CALLED(first) NOT_CALLED(second)
-#define NOT_CALLED3(first, second, third) NOT_CALLED(first) NOT_CALLED2(second, third)
+#define NOT_CALLED2(first, ...) NOT_CALLED(first) NOT_CALLED(__VA_ARGS__)
+#define NOT_CALLED3(first, ...) NOT_CALLED(first) NOT_CALLED2(__VA_ARGS__)
+#define NOT_CALLED4(first, ...) NOT_CALLED(first) NOT_CALLED3(__VA_ARGS__)
+#define NOT_CALLED5(first, ...) NOT_CALLED(first) NOT_CALLED4(__VA_ARGS__)
+#define NOT_CALLED6(first, ...) NOT_CALLED(first) NOT_CALLED5(__VA_ARGS__)
 
 // Registry values that are not strings.
 using WideText = std::basic_string<WCHAR>;
@@ -148,39 +151,30 @@ struct CFakeObject : ICreateDevEnum,
     return S_OK;
   }
 
-  NOT_CALLED3(Skip(ULONG), Reset(), Clone(IEnumMoniker**))
-  NOT_CALLED3(GetClassID(CLSID*), IsDirty(), Load(IStream*))
-  NOT_CALLED2(Save(IStream*, BOOL), GetSizeMax(ULARGE_INTEGER*))
-  NOT_CALLED(Reduce(IBindCtx*, DWORD, IMoniker**, IMoniker**))
-  NOT_CALLED3(ComposeWith(IMoniker*, BOOL, IMoniker**), Enum(BOOL, IEnumMoniker**),
-              IsEqual(IMoniker*))
-  NOT_CALLED2(Hash(DWORD*), IsRunning(IBindCtx*, IMoniker*, IMoniker*))
-  NOT_CALLED2(GetTimeOfLastChange(IBindCtx*, IMoniker*, FILETIME*), Inverse(IMoniker**))
-  NOT_CALLED2(CommonPrefixWith(IMoniker*, IMoniker**), RelativePathTo(IMoniker*, IMoniker**))
-  NOT_CALLED(GetDisplayName(IBindCtx*, IMoniker*, LPWSTR*))
-  NOT_CALLED(ParseDisplayName(IBindCtx*, IMoniker*, LPWSTR, ULONG*, IMoniker**))
-  NOT_CALLED2(IsSystemMoniker(DWORD*), Write(LPCOLESTR, VARIANT*))
-  NOT_CALLED3(Stop(), Pause(), Run(REFERENCE_TIME))
-  NOT_CALLED3(GetState(DWORD, FILTER_STATE*), SetSyncSource(IReferenceClock*), Abort())
-  NOT_CALLED3(GetSyncSource(IReferenceClock**), EnumPins(IEnumPins**), FindPin(LPCWSTR, IPin**))
-  NOT_CALLED2(QueryFilterInfo(FILTER_INFO*), JoinFilterGraph(IFilterGraph*, LPCWSTR))
-  NOT_CALLED3(QueryVendorInfo(LPWSTR*), RemoveFilter(IBaseFilter*), EnumFilters(IEnumFilters**))
-  NOT_CALLED(FindFilterByName(LPCWSTR, IBaseFilter**))
-  NOT_CALLED2(ConnectDirect(IPin*, IPin*, const AM_MEDIA_TYPE*), Reconnect(IPin*))
-  NOT_CALLED3(Disconnect(IPin*), SetDefaultSyncSource(), Connect(IPin*, IPin*))
-  NOT_CALLED3(Render(IPin*), RenderFile(LPCWSTR, LPCWSTR), SetLogFile(DWORD_PTR))
-  NOT_CALLED2(AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter**), ShouldOperationContinue())
-  NOT_CALLED(GetFiltergraph(IGraphBuilder**))
-  NOT_CALLED(SetOutputFileName(const GUID*, LPCOLESTR, IBaseFilter**, IFileSinkFilter**))
-  NOT_CALLED(RenderStream(const GUID*, const GUID*, IUnknown*, IBaseFilter*, IBaseFilter*))
   NOT_CALLED(ControlStream(const GUID*, const GUID*, IBaseFilter*, REFERENCE_TIME*, REFERENCE_TIME*,
                            WORD, WORD))
-  NOT_CALLED(AllocCapFile(LPCOLESTR, DWORDLONG))
-  NOT_CALLED(CopyCaptureFile(LPOLESTR, LPOLESTR, int, IAMCopyCaptureFileProgress*))
   NOT_CALLED(FindPin(IUnknown*, PIN_DIRECTION, const GUID*, const GUID*, BOOL, int, IPin**))
-  NOT_CALLED(Set(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD))
-  NOT_CALLED(Get(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD, DWORD*))
-  NOT_CALLED(QuerySupported(REFGUID, DWORD, DWORD*))
+  NOT_CALLED2(RenderStream(const GUID*, const GUID*, IUnknown*, IBaseFilter*, IBaseFilter*), Stop())
+  NOT_CALLED2(SetOutputFileName(const GUID*, LPCOLESTR, IBaseFilter**, IFileSinkFilter**), Reset())
+  NOT_CALLED2(CopyCaptureFile(LPOLESTR, LPOLESTR, int, IAMCopyCaptureFileProgress*), Load(IStream*))
+  NOT_CALLED2(ParseDisplayName(IBindCtx*, IMoniker*, LPWSTR, ULONG*, IMoniker**), Disconnect(IPin*))
+  NOT_CALLED2(Get(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD, DWORD*), Enum(BOOL, IEnumMoniker**))
+  NOT_CALLED2(GetTimeOfLastChange(IBindCtx*, IMoniker*, FILETIME*), SetSyncSource(IReferenceClock*))
+  NOT_CALLED2(ConnectDirect(IPin*, IPin*, const AM_MEDIA_TYPE*), AllocCapFile(LPCOLESTR, DWORDLONG))
+  NOT_CALLED2(Set(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD), GetSyncSource(IReferenceClock**))
+  NOT_CALLED2(Reduce(IBindCtx*, DWORD, IMoniker**, IMoniker**), GetFiltergraph(IGraphBuilder**))
+  NOT_CALLED2(AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter**), GetState(DWORD, FILTER_STATE*))
+  NOT_CALLED2(GetDisplayName(IBindCtx*, IMoniker*, LPWSTR*), QuerySupported(REFGUID, DWORD, DWORD*))
+  NOT_CALLED2(IsRunning(IBindCtx*, IMoniker*, IMoniker*), ComposeWith(IMoniker*, BOOL, IMoniker**))
+  NOT_CALLED2(FindFilterByName(LPCWSTR, IBaseFilter**), CommonPrefixWith(IMoniker*, IMoniker**))
+  NOT_CALLED2(JoinFilterGraph(IFilterGraph*, LPCWSTR), RelativePathTo(IMoniker*, IMoniker**))
+  NOT_CALLED3(QueryFilterInfo(FILTER_INFO*), RenderFile(LPCWSTR, LPCWSTR), FindPin(LPCWSTR, IPin**))
+  NOT_CALLED3(GetSizeMax(ULARGE_INTEGER*), EnumFilters(IEnumFilters**), Write(LPCOLESTR, VARIANT*))
+  NOT_CALLED3(RemoveFilter(IBaseFilter*), ShouldOperationContinue(), QueryVendorInfo(LPWSTR*))
+  NOT_CALLED4(IsSystemMoniker(DWORD*), SetDefaultSyncSource(), Clone(IEnumMoniker**), Render(IPin*))
+  NOT_CALLED4(EnumPins(IEnumPins**), Connect(IPin*, IPin*), SetLogFile(DWORD_PTR), Reconnect(IPin*))
+  NOT_CALLED4(Save(IStream*, BOOL), Inverse(IMoniker**), Run(REFERENCE_TIME), GetClassID(CLSID*))
+  NOT_CALLED6(IsEqual(IMoniker*), Hash(DWORD*), Skip(ULONG), IsDirty(), Pause(), Abort())
 
  private:
   HRESULT Fail(const std::string& method) { return m_log.Enter(m_name + "." + method); }

@@ -19,7 +19,7 @@ const size_t HEADER = alignof(std::max_align_t);  // where the block's size is k
 void* operator new(size_t size) {
   auto* block = static_cast<unsigned char*>(std::malloc(HEADER + size + sizeof(GUARD)));
   if (block == nullptr) throw std::bad_alloc();
-  std::memcpy(block, &size, sizeof(size));
+  *reinterpret_cast<size_t*>(block) = size;
   std::memcpy(block + HEADER + size, GUARD, sizeof(GUARD));
   return block + HEADER;
 }
@@ -27,8 +27,7 @@ void* operator new(size_t size) {
 void operator delete(void* object) noexcept {
   if (object == nullptr) return;
   unsigned char* block = static_cast<unsigned char*>(object) - HEADER;
-  size_t size = 0;
-  std::memcpy(&size, block, sizeof(size));
+  const size_t size = *reinterpret_cast<size_t*>(block);
   if (std::memcmp(block + HEADER + size, GUARD, sizeof(GUARD)) != 0) {
     std::fprintf(stderr, "a write past the end of a block of %zu bytes\n", size);
     std::abort();
