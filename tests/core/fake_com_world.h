@@ -49,21 +49,13 @@ struct CFakeCalls {
 // moniker enumerators, a moniker, its bag and its filter, the filter graph,
 // the capture graph builder and the driver's property set. It counts the
 // references others hold; a Release of none is an over-release.
-struct CFakeObject : ICreateDevEnum,
-                     IEnumMoniker,
-                     IMoniker,
-                     IPropertyBag,
-                     IBaseFilter,
-                     IGraphBuilder,
-                     ICaptureGraphBuilder2,
-                     IKsPropertySet {
+template <typename... Interfaces>
+struct CEvery : Interfaces... {};
+struct CFakeObject final : CEvery<ICreateDevEnum, IEnumMoniker, IMoniker, IPropertyBag, IBaseFilter,
+                                  IGraphBuilder, ICaptureGraphBuilder2, IKsPropertySet> {
   CFakeObject(CFakeCalls& log, std::string name) : m_log(log), m_name(std::move(name)) {}
-  virtual ~CFakeObject() = default;
   std::string Held() const { return m_held ? m_name + "+" + std::to_string(m_held) + " " : ""; }
-  template <typename Interface>
-  Interface* Share() {
-    return AddRef(), this;
-  }
+  CFakeObject* Share() { return AddRef(), this; }
 
   Values values;                       // a bag's
   CFakeObject* bag = nullptr;          // a moniker's
@@ -90,7 +82,7 @@ struct CFakeObject : ICreateDevEnum,
     if (const HRESULT failure = Fail(call)) return failure;
     if (found == nullptr || found->monikers.empty()) return S_FALSE;
     found->next = 0;
-    *enumerator = found->Share<IEnumMoniker>();
+    *enumerator = found->Share();
     return S_OK;
   }
 
@@ -98,7 +90,7 @@ struct CFakeObject : ICreateDevEnum,
     *moniker = nullptr;
     if (const HRESULT failure = Fail("Next")) return failure;
     if (count != 1 || next == monikers.size()) return S_FALSE;
-    *moniker = monikers[next++]->Share<IMoniker>();
+    *moniker = monikers[next++]->Share();
     if (fetched != nullptr) *fetched = 1;
     return S_OK;
   }
@@ -147,7 +139,7 @@ struct CFakeObject : ICreateDevEnum,
         tuner == nullptr || tuner != m_log.graph->added || riid != IID_IKsPropertySet) {
       return E_NOINTERFACE;
     }
-    *object = m_log.propertySet->Share<IKsPropertySet>();
+    *object = static_cast<IKsPropertySet*>(m_log.propertySet->Share());
     return S_OK;
   }
 
@@ -185,7 +177,7 @@ struct CFakeObject : ICreateDevEnum,
     if (const HRESULT failure = Fail(method)) return failure;
     if (context != nullptr || left != nullptr || !wanted) return E_INVALIDARG;
     if (target == nullptr) return E_FAIL;
-    *object = target->Share<Target>();
+    *object = static_cast<Target*>(target->Share());
     return S_OK;
   }
   CFakeCalls& m_log;
@@ -258,10 +250,12 @@ struct CFakeComWorld : CFakeCalls {
             world.Enter("new(" + std::string(name) + "," + std::to_string(context) + ")")) {
       return failure;
     }
-    if (devices && riid == IID_ICreateDevEnum) *object = world.m_pDevices->Share<ICreateDevEnum>();
-    if (filterGraph && riid == IID_IGraphBuilder) *object = world.graph->Share<IGraphBuilder>();
+    if (devices && riid == IID_ICreateDevEnum)
+      *object = static_cast<ICreateDevEnum*>(world.m_pDevices->Share());
+    if (filterGraph && riid == IID_IGraphBuilder)
+      *object = static_cast<IGraphBuilder*>(world.graph->Share());
     if (classId == CLSID_CaptureGraphBuilder2 && riid == IID_ICaptureGraphBuilder2) {
-      *object = world.m_pBuilder->Share<ICaptureGraphBuilder2>();
+      *object = static_cast<ICaptureGraphBuilder2*>(world.m_pBuilder->Share());
     }
     return *object != nullptr ? S_OK : E_NOINTERFACE;
   }
