@@ -23,11 +23,10 @@ struct CFakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
   std::array<BYTE, 256> eeprom{};
   std::string log;
   std::string lastGet, lastSet;  // the last request of each kind as it arrived, in hex
-  int references = 0;            // AddRef minus Release
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-  ULONG STDMETHODCALLTYPE Release() override { return --references; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
   HRESULT STDMETHODCALLTYPE QuerySupported(REFGUID set, DWORD id, DWORD* support) override {
     log += "Q" + std::to_string(id) + (IsEepromSet(set) ? " " : "! ");
