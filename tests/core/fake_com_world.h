@@ -95,15 +95,11 @@ struct CFakeObject final : CEvery<ICreateDevEnum, IEnumMoniker, IMoniker, IPrope
     return S_OK;
   }
 
-  HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* context, IMoniker* left, REFIID riid,
-                                          void** object) override {
-    return Bind<IPropertyBag>("BindToStorage", context, left, riid == IID_IPropertyBag, bag,
-                              object);
+  HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx*, IMoniker*, REFIID riid, void** out) override {
+    return Bind("BindToStorage", riid == IID_IPropertyBag, static_cast<IPropertyBag*>(bag), out);
   }
-  HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx* context, IMoniker* left, REFIID riid,
-                                         void** object) override {
-    return Bind<IBaseFilter>("BindToObject", context, left, riid == IID_IBaseFilter, filter,
-                             object);
+  HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx*, IMoniker*, REFIID riid, void** out) override {
+    return Bind("BindToObject", riid == IID_IBaseFilter, static_cast<IBaseFilter*>(filter), out);
   }
 
   HRESULT STDMETHODCALLTYPE Read(LPCOLESTR property, VARIANT* value, IErrorLog*) override {
@@ -170,14 +166,13 @@ struct CFakeObject final : CEvery<ICreateDevEnum, IEnumMoniker, IMoniker, IPrope
 
  private:
   HRESULT Fail(const std::string& method) { return m_log.Enter(m_name + "." + method); }
-  template <typename Target>
-  HRESULT Bind(const char* method, IBindCtx* context, IMoniker* left, bool wanted,
-               CFakeObject* target, void** object) {
+  HRESULT Bind(const char* method, bool wanted, IUnknown* target, void** object) {
     *object = nullptr;
     if (const HRESULT failure = Fail(method)) return failure;
-    if (context != nullptr || left != nullptr || !wanted) return E_INVALIDARG;
+    if (!wanted) return E_INVALIDARG;
     if (target == nullptr) return E_FAIL;
-    *object = static_cast<Target*>(target->Share());
+    target->AddRef();
+    *object = target;
     return S_OK;
   }
   CFakeCalls& m_log;

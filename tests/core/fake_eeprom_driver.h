@@ -21,8 +21,7 @@ struct CFakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
   std::map<std::string, std::vector<HRESULT>> answers;
   static constexpr HRESULT FLAGLESS = 0x7F000001;
   std::array<BYTE, 256> eeprom{};
-  std::string log;
-  std::string lastGet, lastSet;  // the last request of each kind as it arrived, in hex
+  std::string log, lastGet, lastSet;  // lastGet, lastSet: the last request of each kind, in hex
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
   ULONG STDMETHODCALLTYPE AddRef() override { return 1; }

@@ -9,12 +9,8 @@
 #include <cstring>
 #include <new>
 
-namespace {
-
 const unsigned char GUARD[8] = {0xFD, 0xFD, 0xFD, 0xFD, 0xFD, 0xFD, 0xFD, 0xFD};
 const size_t HEADER = alignof(std::max_align_t);  // where the block's size is kept
-
-}  // namespace
 
 void* operator new(size_t size) {
   auto* block = static_cast<unsigned char*>(std::malloc(HEADER + size + sizeof(GUARD)));
