@@ -225,12 +225,10 @@ struct CFakeComWorld : CFakeCalls {
   // A moniker in the enumerator, with a bag of these values and a filter if bindable.
   void Add(CFakeObject* enumerator, const char* kind, Values values, bool bindable) {
     const std::string name = kind + std::to_string(enumerator->monikers.size() + 1);
-    CFakeObject* bag = Make(name + "b");
-    bag->values = std::move(values);
-    CFakeObject* filter = bindable ? Make(name + "f") : nullptr;
-    enumerator->monikers.push_back(Make(name));
-    enumerator->monikers.back()->bag = bag;
-    enumerator->monikers.back()->filter = filter;
+    CFakeObject* moniker = enumerator->monikers.emplace_back(Make(name));
+    moniker->bag = Make(name + "b");
+    moniker->bag->values = std::move(values);
+    if (bindable) moniker->filter = Make(name + "f");
   }
   static inline CFakeComWorld* m_pCurrent = nullptr;
   static HRESULT Create(REFCLSID classId, IUnknown*, DWORD context, REFIID riid, void** object) {
