@@ -21,36 +21,36 @@ const std::string ADDED = "CGraph::AddFilter( \"Travune Digital Tuner 1 (DVB-T)\
 const std::string NO_TUNER = "Davad Irudazevi FailedCGraph::AddFilter( 2 ) ERROR!!\n";
 const std::string NOT_FOUND = BOARD + "CGraph::FindFilter( 3 ) ERROR!!\n" + NO_TUNER;
 
-struct SweepRow {
-  std::string call;  // the calls of a successful opening, in order
-  std::string lines;
-};
+// An opening's calls and releases in order, the dialog's own last.
+const char OPENING_CALLS[] =
+    "new(SystemDeviceEnum,3) devenum.CreateClassEnumerator(0) receivers.Next R1.BindToStorage "
+    "R1b.Read(DevicePath) R1b.Read(FriendlyName) R1b.Release devenum.Release receivers.Release "
+    "R1.Release new(FilterGraph,3) new(CaptureGraphBuilder2,3) builder.SetFiltergraph "
+    "new(SystemDeviceEnum,1) devenum.CreateClassEnumerator(0) tuners.Next T1.BindToStorage "
+    "T1b.Read(FriendlyName) T1.BindToObject T1b.Release T1.Release tuners.Release devenum.Release "
+    "graph.AddFilter(Travune Digital Tuner 1 (DVB-T)) builder.FindInterface propset.Release "
+    "graph.Release builder.Release T1f.Release ";
 
-const SweepRow OPENING[] = {
-    {"new(SystemDeviceEnum,3)",
-     "CGraph::FindCaptureDevice() CoCreateInstance( CLSID_SystemDeviceEnum ) ERROR!!\n"},
-    {"devenum.CreateClassEnumerator(0)",
-     "CGraph::FindCaptureDevice() pDeviceEnum->CreateClassEnumerator() ERROR!!\n"},
-    {"receivers.Next", ""},
-    {"R1.BindToStorage", ""},
-    {"R1b.Read(DevicePath)", ""},
-    {"R1b.Read(FriendlyName)", ""},
-    {"new(FilterGraph,3)", BOARD + "CGraph::CreateGraphBuilder( 2 ) ERROR!!\n"},
-    {"new(CaptureGraphBuilder2,3)", BOARD + "CGraph::CreateGraphBuilder( 3 ) ERROR!!\n"},
-    {"builder.SetFiltergraph", BOARD + "CGraph::CreateGraphBuilder( 4 ) ERROR!!\n"},
-    {"new(SystemDeviceEnum,1)",
-     BOARD + "CGraph::FindFilter( 1 \xA1\xD1 CoCreateInstance(IID_ICreateDevEnum) ) ERROR!!\n" +
-         NO_TUNER},
-    {"devenum.CreateClassEnumerator(0)",
-     BOARD + "CGraph::FindFilter( 2 \xA1\xD1 CreateClassEnumerator() ) ERROR!!\n" + NO_TUNER},
-    {"tuners.Next", NOT_FOUND},
-    {"T1.BindToStorage", NOT_FOUND},
-    {"T1b.Read(FriendlyName)", NOT_FOUND},
-    {"T1.BindToObject", NOT_FOUND},
-    {"graph.AddFilter(Travune Digital Tuner 1 (DVB-T))",
-     BOARD + FOUND + "CGraph::AddFilter( 2 ) ERROR!!\n"},
-    {"builder.FindInterface", BOARD + FOUND + ADDED + "CDigitalGraph::CreateGraph( 14 ) ERROR!!\n"},
-};
+// The log when the n-th of an opening's calls that can fail fails.
+const std::string FAILED_OPENING_LOGS[] = {
+    "CGraph::FindCaptureDevice() CoCreateInstance( CLSID_SystemDeviceEnum ) ERROR!!\n",
+    "CGraph::FindCaptureDevice() pDeviceEnum->CreateClassEnumerator() ERROR!!\n",
+    "",
+    "",
+    "",
+    "",
+    BOARD + "CGraph::CreateGraphBuilder( 2 ) ERROR!!\n",
+    BOARD + "CGraph::CreateGraphBuilder( 3 ) ERROR!!\n",
+    BOARD + "CGraph::CreateGraphBuilder( 4 ) ERROR!!\n",
+    BOARD + "CGraph::FindFilter( 1 \xA1\xD1 CoCreateInstance(IID_ICreateDevEnum) ) ERROR!!\n" +
+        NO_TUNER,
+    BOARD + "CGraph::FindFilter( 2 \xA1\xD1 CreateClassEnumerator() ) ERROR!!\n" + NO_TUNER,
+    NOT_FOUND,
+    NOT_FOUND,
+    NOT_FOUND,
+    NOT_FOUND,
+    BOARD + FOUND + "CGraph::AddFilter( 2 ) ERROR!!\n",
+    BOARD + FOUND + ADDED + "CDigitalGraph::CreateGraph( 14 ) ERROR!!\n"};
 
 // The board (lower-case path, a 403-character name ending beyond ASCII) and
 // its tuner (a name of 300 characters) among decoys that must be passed
@@ -91,19 +91,19 @@ std::string Open(CFakeComWorld& world, int failAt, HRESULT result = E_FAIL) {
   return world.State().empty() ? held : held + "left " + world.State();
 }
 
-TEST(OpenDevice, EveryCallOfAnOpeningFailedInTurnKeepsNoGraph) {
+TEST(OpenDevice, CallsInOrderAndEveryOneFailedInTurnKeepsNoGraph) {
   CFakeComWorld board;
   board.InstallBoard();
   EXPECT_EQ("kept graph+1 propset+1 builder+1 T1f+1 ", Open(board, -1));
   EXPECT_EQ(BOARD + FOUND + ADDED, board.debugLog);
-  ASSERT_EQ(std::size(OPENING), board.failable.size());
-  for (size_t call = 0; call < std::size(OPENING); ++call) {
-    EXPECT_EQ(OPENING[call].call, board.failable[call]);
+  EXPECT_EQ(OPENING_CALLS, board.calls);
+  ASSERT_EQ(std::size(FAILED_OPENING_LOGS), board.failable.size());
+  for (size_t call = 0; call < board.failable.size(); ++call) {
     for (HRESULT result : FAILURES) {
       CFakeComWorld world;
       world.InstallBoard();
-      EXPECT_EQ("", Open(world, static_cast<int>(call), result)) << OPENING[call].call;
-      EXPECT_EQ(OPENING[call].lines, world.debugLog) << OPENING[call].call;
+      EXPECT_EQ("", Open(world, static_cast<int>(call), result)) << board.failable[call];
+      EXPECT_EQ(FAILED_OPENING_LOGS[call], world.debugLog) << board.failable[call];
     }
   }
 }
@@ -123,11 +123,9 @@ TEST(OpenDevice, CrowdedWorldInOrderAndEveryCallFailedEndsWithACompleteGraphOrNo
   // The receiver walk stops at the first board, and only tuners whose name
   // matches are bound.
   using namespace ::testing;
-  EXPECT_THAT(crowd.calls, AllOf(Not(HasSubstr("R6")),
-                                 HasSubstr("graph.AddFilter(" + LONG_TUNER.substr(0, 127) + ")")));
-  for (const std::string decoy : {"T1", "T2", "T3", "T4"}) {
-    EXPECT_THAT(crowd.calls, Not(HasSubstr(decoy + ".BindToObject")));
-  }
+  EXPECT_THAT(crowd.calls,
+              Not(AnyOf(HasSubstr("R6"), HasSubstr("T1.BindToObject"), HasSubstr("T2.BindToObject"),
+                        HasSubstr("T3.BindToObject"), HasSubstr("T4.BindToObject"))));
   int passedOver = 0;  // failures after which the walk still ends with the complete graph
   for (int call = 0; call < static_cast<int>(crowd.failable.size()); ++call) {
     for (HRESULT result : FAILURES) {
