@@ -23,10 +23,10 @@ const std::string NOT_FOUND = BOARD + "CGraph::FindFilter( 3 ) ERROR!!\n" + NO_T
 
 // An opening's calls and releases in order, the dialog's own last.
 const char OPENING_CALLS[] =
-    "new(SystemDeviceEnum,3) devenum.CreateClassEnumerator(0) receivers.Next R1.BindToStorage "
+    "devenum.new(3) devenum.CreateClassEnumerator(0) receivers.Next R1.BindToStorage "
     "R1b.Read(DevicePath) R1b.Read(FriendlyName) R1b.Release devenum.Release receivers.Release "
-    "R1.Release new(FilterGraph,3) new(CaptureGraphBuilder2,3) builder.SetFiltergraph "
-    "new(SystemDeviceEnum,1) devenum.CreateClassEnumerator(0) tuners.Next T1.BindToStorage "
+    "R1.Release graph.new(3) builder.new(3) builder.SetFiltergraph "
+    "devenum.new(1) devenum.CreateClassEnumerator(0) tuners.Next T1.BindToStorage "
     "T1b.Read(FriendlyName) T1.BindToObject T1b.Release T1.Release tuners.Release devenum.Release "
     "graph.AddFilter(Travune Digital Tuner 1 (DVB-T)) builder.FindInterface propset.Release "
     "graph.Release builder.Release T1f.Release ";
@@ -159,7 +159,7 @@ TEST(OpenDevice, RebuildsFromNothingKeepsWhatAFailedBuildGotAndReopensAfterDelet
   EXPECT_EQ("graph+1 builder+1 T1f+1 ", build(10));    // builder.FindInterface
   EXPECT_EQ("graph+1 builder+1 ", build(5));           // tuners.Next
   EXPECT_EQ("graph+1 builder+1 ", build(2));           // builder.SetFiltergraph
-  EXPECT_EQ("graph+1 ", build(1));                     // new(CaptureGraphBuilder2,3)
+  EXPECT_EQ("graph+1 ", build(1));                     // builder.new(3)
   void* object = nullptr;
   EXPECT_EQ(0, access.Graph()->GetInterfaceFromGraphBuilder2(nullptr, IID_IKsPropertySet, &object));
   EXPECT_EQ(0, CDigitalGraph().AddFilter(nullptr, L"Tuner"));
@@ -171,7 +171,7 @@ TEST(OpenDevice, RebuildsFromNothingKeepsWhatAFailedBuildGotAndReopensAfterDelet
   world.calls.clear();
   world.failAt = static_cast<int>(world.failable.size());  // the presence check fails at once
   access.OpenDevice();
-  EXPECT_EQ("graph.Release new(SystemDeviceEnum,3) ", world.calls);
+  EXPECT_EQ("graph.Release devenum.new(3) ", world.calls);
   EXPECT_EQ(nullptr, access.Graph());
   EXPECT_EQ("", world.State());
 }

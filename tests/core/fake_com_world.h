@@ -1,7 +1,7 @@
 // A fake media framework, the device code's COM creator and DebugLog sink
 // while it lives. Every call but AddRef and QueryInterface (which finds no
 // interface) lands in `calls` as "<object>.<Method>" (a creation as
-// "new(<class>,<context>)"); any but Release can be made to fail.
+// "<object>.new(<context>)"); any but Release can be made to fail.
 // Receivers are R1, ... with bags R1b, ...; tuners T1, ..., T1b, ..., T1f, ....
 #pragma once
 
@@ -64,6 +64,17 @@ struct CFakeObject final : CEvery<ICreateDevEnum, IEnumMoniker, IMoniker, IPrope
   size_t next = 0;
   IBaseFilter* added = nullptr;  // the filter graph's
 
+  // Hands out the target, if it was wanted, after the call `method` (failable).
+  HRESULT Give(const std::string& method, bool wanted, IUnknown* target, void** object) {
+    *object = nullptr;
+    if (const HRESULT failure = Fail(method)) return failure;
+    if (!wanted) return E_NOINTERFACE;
+    if (target == nullptr) return E_FAIL;
+    target->AddRef();
+    *object = target;
+    return S_OK;
+  }
+
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++m_held; }
   ULONG STDMETHODCALLTYPE Release() override {
@@ -96,10 +107,10 @@ struct CFakeObject final : CEvery<ICreateDevEnum, IEnumMoniker, IMoniker, IPrope
   }
 
   HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx*, IMoniker*, REFIID riid, void** out) override {
-    return Bind("BindToStorage", riid == IID_IPropertyBag, static_cast<IPropertyBag*>(bag), out);
+    return Give("BindToStorage", riid == IID_IPropertyBag, static_cast<IPropertyBag*>(bag), out);
   }
   HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx*, IMoniker*, REFIID riid, void** out) override {
-    return Bind("BindToObject", riid == IID_IBaseFilter, static_cast<IBaseFilter*>(filter), out);
+    return Give("BindToObject", riid == IID_IBaseFilter, static_cast<IBaseFilter*>(filter), out);
   }
 
   HRESULT STDMETHODCALLTYPE Read(LPCOLESTR property, VARIANT* value, IErrorLog*) override {
@@ -166,15 +177,6 @@ struct CFakeObject final : CEvery<ICreateDevEnum, IEnumMoniker, IMoniker, IPrope
 
  private:
   HRESULT Fail(const std::string& method) { return m_log.Enter(m_name + "." + method); }
-  HRESULT Bind(const char* method, bool wanted, IUnknown* target, void** object) {
-    *object = nullptr;
-    if (const HRESULT failure = Fail(method)) return failure;
-    if (!wanted) return E_INVALIDARG;
-    if (target == nullptr) return E_FAIL;
-    target->AddRef();
-    *object = target;
-    return S_OK;
-  }
   CFakeCalls& m_log;
   std::string m_name;
   ULONG m_held = 0;
@@ -233,24 +235,19 @@ struct CFakeComWorld : CFakeCalls {
   static inline CFakeComWorld* m_pCurrent = nullptr;
   static HRESULT Create(REFCLSID classId, IUnknown*, DWORD context, REFIID riid, void** object) {
     CFakeComWorld& world = *m_pCurrent;
-    const bool devices = classId == CLSID_SystemDeviceEnum,
-               filterGraph = classId == CLSID_FilterGraph;
-    const char* name = devices       ? "SystemDeviceEnum"
-                       : filterGraph ? "FilterGraph"
-                                     : "CaptureGraphBuilder2";
-    *object = nullptr;
-    if (const HRESULT failure =
-            world.Enter("new(" + std::string(name) + "," + std::to_string(context) + ")")) {
-      return failure;
+    const std::string call = "new(" + std::to_string(context) + ")";
+    if (classId == CLSID_SystemDeviceEnum) {
+      CFakeObject* devices = world.m_pDevices;
+      return devices->Give(call, riid == IID_ICreateDevEnum, static_cast<ICreateDevEnum*>(devices),
+                           object);
     }
-    if (devices && riid == IID_ICreateDevEnum)
-      *object = static_cast<ICreateDevEnum*>(world.m_pDevices->Share());
-    if (filterGraph && riid == IID_IGraphBuilder)
-      *object = static_cast<IGraphBuilder*>(world.graph->Share());
-    if (classId == CLSID_CaptureGraphBuilder2 && riid == IID_ICaptureGraphBuilder2) {
-      *object = static_cast<ICaptureGraphBuilder2*>(world.m_pBuilder->Share());
+    if (classId == CLSID_FilterGraph) {
+      return world.graph->Give(call, riid == IID_IGraphBuilder,
+                               static_cast<IGraphBuilder*>(world.graph), object);
     }
-    return *object != nullptr ? S_OK : E_NOINTERFACE;
+    CFakeObject* builder = world.m_pBuilder;
+    return builder->Give(call, riid == IID_ICaptureGraphBuilder2,
+                         static_cast<ICaptureGraphBuilder2*>(builder), object);
   }
 
   std::vector<std::unique_ptr<CFakeObject>> m_objects;
