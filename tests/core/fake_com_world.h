@@ -64,14 +64,15 @@ struct CFakeObject final : CEvery<ICreateDevEnum, IEnumMoniker, IMoniker, IPrope
   size_t next = 0;
   IBaseFilter* added = nullptr;  // the filter graph's
 
-  // Hands out the target, if it was wanted, after the call `method` (failable).
-  HRESULT Give(const std::string& method, bool wanted, IUnknown* target, void** object) {
+  // Hands out the target as Interface, if asked for that, after the call
+  // `method` (which can fail).
+  template <typename Interface>
+  HRESULT Give(const std::string& method, REFIID riid, CFakeObject* target, void** object) {
     *object = nullptr;
     if (const HRESULT failure = Fail(method)) return failure;
-    if (!wanted) return E_NOINTERFACE;
+    if (riid != __uuidof(Interface)) return E_NOINTERFACE;
     if (target == nullptr) return E_FAIL;
-    target->AddRef();
-    *object = target;
+    *object = static_cast<Interface*>(target->Share());
     return S_OK;
   }
 
@@ -107,10 +108,10 @@ struct CFakeObject final : CEvery<ICreateDevEnum, IEnumMoniker, IMoniker, IPrope
   }
 
   HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx*, IMoniker*, REFIID riid, void** out) override {
-    return Give("BindToStorage", riid == IID_IPropertyBag, static_cast<IPropertyBag*>(bag), out);
+    return Give<IPropertyBag>("BindToStorage", riid, bag, out);
   }
   HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx*, IMoniker*, REFIID riid, void** out) override {
-    return Give("BindToObject", riid == IID_IBaseFilter, static_cast<IBaseFilter*>(filter), out);
+    return Give<IBaseFilter>("BindToObject", riid, filter, out);
   }
 
   HRESULT STDMETHODCALLTYPE Read(LPCOLESTR property, VARIANT* value, IErrorLog*) override {
@@ -140,14 +141,11 @@ struct CFakeObject final : CEvery<ICreateDevEnum, IEnumMoniker, IMoniker, IPrope
   }
   HRESULT STDMETHODCALLTYPE FindInterface(const GUID* category, const GUID* type,
                                           IBaseFilter* tuner, REFIID riid, void** object) override {
-    *object = nullptr;
-    if (const HRESULT failure = Fail("FindInterface")) return failure;
-    if (category == nullptr || *category != PIN_CATEGORY_CAPTURE || type != nullptr ||
-        tuner == nullptr || tuner != m_log.graph->added || riid != IID_IKsPropertySet) {
-      return E_NOINTERFACE;
-    }
-    *object = static_cast<IKsPropertySet*>(m_log.propertySet->Share());
-    return S_OK;
+    const bool capture =
+        category != nullptr && *category == PIN_CATEGORY_CAPTURE && type == nullptr;
+    const bool added = tuner != nullptr && tuner == m_log.graph->added;
+    return Give<IKsPropertySet>("FindInterface", riid,
+                                capture && added ? m_log.propertySet : nullptr, object);
   }
 
   NOT_CALLED(ControlStream(const GUID*, const GUID*, IBaseFilter*, REFERENCE_TIME*, REFERENCE_TIME*,
@@ -237,17 +235,12 @@ struct CFakeComWorld : CFakeCalls {
     CFakeComWorld& world = *m_pCurrent;
     const std::string call = "new(" + std::to_string(context) + ")";
     if (classId == CLSID_SystemDeviceEnum) {
-      CFakeObject* devices = world.m_pDevices;
-      return devices->Give(call, riid == IID_ICreateDevEnum, static_cast<ICreateDevEnum*>(devices),
-                           object);
+      return world.m_pDevices->Give<ICreateDevEnum>(call, riid, world.m_pDevices, object);
     }
     if (classId == CLSID_FilterGraph) {
-      return world.graph->Give(call, riid == IID_IGraphBuilder,
-                               static_cast<IGraphBuilder*>(world.graph), object);
+      return world.graph->Give<IGraphBuilder>(call, riid, world.graph, object);
     }
-    CFakeObject* builder = world.m_pBuilder;
-    return builder->Give(call, riid == IID_ICaptureGraphBuilder2,
-                         static_cast<ICaptureGraphBuilder2*>(builder), object);
+    return world.m_pBuilder->Give<ICaptureGraphBuilder2>(call, riid, world.m_pBuilder, object);
   }
 
   std::vector<std::unique_ptr<CFakeObject>> m_objects;
