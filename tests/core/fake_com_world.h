@@ -36,7 +36,8 @@ struct CFakeCalls {
   int failAt = -1;                    // the failable call that answers failWith
   HRESULT failWith = E_FAIL;
   int overReleases = 0;
-  CFakeObject *receivers = nullptr, *tuners = nullptr, *graph = nullptr, *propertySet = nullptr;
+  CFakeObject *receivers = nullptr, *tuners = nullptr, *devices = nullptr;
+  CFakeObject *graph = nullptr, *builder = nullptr, *propertySet = nullptr;
 
   HRESULT Enter(const std::string& call) {
     calls += call + " ";
@@ -65,13 +66,14 @@ struct CFakeObject final : CEvery<ICreateDevEnum, IEnumMoniker, IMoniker, IPrope
   IBaseFilter* added = nullptr;  // the filter graph's
 
   // Hands out the target as Interface, if asked for that, after the call
-  // `method` (which can fail).
+  // `method` (which can fail); without a target, answers `none`.
   template <typename Interface>
-  HRESULT Give(const std::string& method, REFIID riid, CFakeObject* target, void** object) {
+  HRESULT Give(const std::string& method, CFakeObject* target, void** object, HRESULT none = E_FAIL,
+               REFIID riid = __uuidof(Interface)) {
     *object = nullptr;
     if (const HRESULT failure = Fail(method)) return failure;
     if (riid != __uuidof(Interface)) return E_NOINTERFACE;
-    if (target == nullptr) return E_FAIL;
+    if (target == nullptr) return none;
     *object = static_cast<Interface*>(target->Share());
     return S_OK;
   }
@@ -83,35 +85,28 @@ struct CFakeObject final : CEvery<ICreateDevEnum, IEnumMoniker, IMoniker, IPrope
     return m_held != 0 ? --m_held : (++m_log.overReleases, 0);
   }
 
-  // A category without members answers S_FALSE and no enumerator.
+  // An unknown category answers S_FALSE and no enumerator.
   HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker** enumerator,
                                                   DWORD flags) override {
     CFakeObject* found = category == KSCATEGORY_BDA_RECEIVER_COMPONENT ? m_log.receivers
                          : category == KSCATEGORY_BDA_NETWORK_TUNER    ? m_log.tuners
                                                                        : nullptr;
-    *enumerator = nullptr;
+    if (found != nullptr) found->next = 0;
     const std::string call = "CreateClassEnumerator(" + std::to_string(flags) + ")";
-    if (const HRESULT failure = Fail(call)) return failure;
-    if (found == nullptr || found->monikers.empty()) return S_FALSE;
-    found->next = 0;
-    *enumerator = found->Share();
-    return S_OK;
+    return Give<IEnumMoniker>(call, found, reinterpret_cast<void**>(enumerator), S_FALSE);
   }
 
-  HRESULT STDMETHODCALLTYPE Next(ULONG count, IMoniker** moniker, ULONG* fetched) override {
-    *moniker = nullptr;
-    if (const HRESULT failure = Fail("Next")) return failure;
-    if (count != 1 || next == monikers.size()) return S_FALSE;
-    *moniker = monikers[next++]->Share();
-    if (fetched != nullptr) *fetched = 1;
-    return S_OK;
+  HRESULT STDMETHODCALLTYPE Next(ULONG, IMoniker** moniker, ULONG* fetched) override {
+    CFakeObject* found = next < monikers.size() ? monikers[next++] : nullptr;
+    if (fetched != nullptr) *fetched = found != nullptr ? 1 : 0;
+    return Give<IMoniker>("Next", found, reinterpret_cast<void**>(moniker), S_FALSE);
   }
 
   HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx*, IMoniker*, REFIID riid, void** out) override {
-    return Give<IPropertyBag>("BindToStorage", riid, bag, out);
+    return Give<IPropertyBag>("BindToStorage", bag, out, E_FAIL, riid);
   }
   HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx*, IMoniker*, REFIID riid, void** out) override {
-    return Give<IBaseFilter>("BindToObject", riid, filter, out);
+    return Give<IBaseFilter>("BindToObject", filter, out, E_FAIL, riid);
   }
 
   HRESULT STDMETHODCALLTYPE Read(LPCOLESTR property, VARIANT* value, IErrorLog*) override {
@@ -144,8 +139,8 @@ struct CFakeObject final : CEvery<ICreateDevEnum, IEnumMoniker, IMoniker, IPrope
     const bool capture =
         category != nullptr && *category == PIN_CATEGORY_CAPTURE && type == nullptr;
     const bool added = tuner != nullptr && tuner == m_log.graph->added;
-    return Give<IKsPropertySet>("FindInterface", riid,
-                                capture && added ? m_log.propertySet : nullptr, object);
+    return Give<IKsPropertySet>("FindInterface", capture && added ? m_log.propertySet : nullptr,
+                                object, E_FAIL, riid);
   }
 
   NOT_CALLED(ControlStream(const GUID*, const GUID*, IBaseFilter*, REFERENCE_TIME*, REFERENCE_TIME*,
@@ -184,10 +179,10 @@ struct CFakeComWorld : CFakeCalls {
   CFakeComWorld() {
     receivers = Make("receivers");
     tuners = Make("tuners");
-    m_pDevices = Make("devenum");
+    devices = Make("devenum");
     graph = Make("graph");
     propertySet = Make("propset");
-    m_pBuilder = Make("builder");
+    builder = Make("builder");
     m_pCurrent = this;
     SetComInstanceCreator(Create);
     SetDebugLogSink([](const char* text) { m_pCurrent->debugLog += text; });
@@ -235,15 +230,13 @@ struct CFakeComWorld : CFakeCalls {
     CFakeComWorld& world = *m_pCurrent;
     const std::string call = "new(" + std::to_string(context) + ")";
     if (classId == CLSID_SystemDeviceEnum) {
-      return world.m_pDevices->Give<ICreateDevEnum>(call, riid, world.m_pDevices, object);
+      return world.devices->Give<ICreateDevEnum>(call, world.devices, object, E_FAIL, riid);
     }
     if (classId == CLSID_FilterGraph) {
-      return world.graph->Give<IGraphBuilder>(call, riid, world.graph, object);
+      return world.graph->Give<IGraphBuilder>(call, world.graph, object, E_FAIL, riid);
     }
-    return world.m_pBuilder->Give<ICaptureGraphBuilder2>(call, riid, world.m_pBuilder, object);
+    return world.builder->Give<ICaptureGraphBuilder2>(call, world.builder, object, E_FAIL, riid);
   }
 
   std::vector<std::unique_ptr<CFakeObject>> m_objects;
-  CFakeObject* m_pDevices;
-  CFakeObject* m_pBuilder;
 };
