@@ -12,7 +12,6 @@
 namespace {
 
 using Answers = std::map<std::string, std::vector<HRESULT>>;
-const HRESULT FLAGLESS = CFakeEepromDriver::FLAGLESS;
 std::vector<HRESULT> Refused(int times) { return std::vector<HRESULT>(times, E_FAIL); }
 
 // Reads 0..255, each behind its own query; noGetAt's query was refused.
@@ -39,18 +38,19 @@ const char UNREAD[] = "EEPROM Read Failed !!";
 const CheckRow CHECK_ROWS[] = {
     {"New", {}, {}, -1, "EEPROM Is New !!"},
     {"ReadSFalse", {}, {{"G9", {S_FALSE}}}, -1, UNREAD},
-    {"QueryFlagless", {}, {{"Q#32", {FLAGLESS}}}, 32, UNREAD},
+    {"QueryFlagless", {}, {{"Q#32", {CFakeEepromDriver::FLAGLESS}}}, 32, UNREAD},
     {"UnreadIsNotCompared", {0x28}, {{"G40", {E_FAIL}}}, -1, UNREAD},
     {"OldWinsOverEarlierUnread", {255}, {{"G7", {E_FAIL}}}, -1, OLD},
     {"OldWinsOverLaterUnread", {0}, {{"Q#200", {E_FAIL}}}, 200, OLD},
 };
 
-TEST(EepromCheck, ReadsEveryOffsetAndShowsTheOutcome) {
+TEST(EepromCheck, DoesNothingWithoutAGraphElseReadsEveryOffsetAndShowsTheOutcome) {
   for (const CheckRow& row : CHECK_ROWS) {
     CFakeEepromDriver board;
     std::copy(g_EepromImage, g_EepromImage + 256, board.eeprom.begin());
     for (int offset : row.changed) board.eeprom[offset] ^= 0x01;
     board.answers = row.answers;
+    RunEepromCheck(nullptr, board, board);
     RunEepromCheck(&board, board, board);
     EXPECT_EQ(CheckLog(row.text, row.noGetAt), board.log) << row.name;
   }
@@ -60,6 +60,7 @@ TEST(EepromCheck, ReadsEveryOffsetAndShowsTheOutcome) {
 // at the next block (at the same block after a refusal).
 const char UPDATE_START[] = "Q0 S0 Z10 P4 Q0 S4 Z10 P8 ";
 const char UPDATE_SUCCESS[] = "Q0 S252 Z10 P256 show \"Update Success !!\" P0 ";
+const char UPDATE_FAILED[] = "P8 Q0 S8 Z10 show \"Update Failed !!\" P0 ";
 
 struct UpdateRow {
   const char* name;
@@ -72,26 +73,23 @@ struct UpdateRow {
 const UpdateRow UPDATE_ROWS[] = {
     {"SetSFalseIsARefusal", {{"S12", {S_FALSE}}}, "P12 Q0 S12 Z10 P12 Q0 S12 Z10 P16 ", 65},
     {"RefusedQueriesSendNoBlock",
-     {{"Q#2", {E_FAIL}}, {"Q#3", {FLAGLESS}}, {"Q#4", {S_FALSE}}},
+     {{"Q#2", {E_FAIL}}, {"Q#3", {CFakeEepromDriver::FLAGLESS}}, {"Q#4", {S_FALSE}}},
      "P8 Q0 Z10 P8 Q0 Z10 P8 Q0 Z10 P8 Q0 S8 Z10 P12 ",
      67},
     {"RefusalsDoNotAddUpOverBlocks",
      {{"S8", Refused(99)}, {"S12", Refused(99)}},
      "Q0 S8 Z10 P8 Q0 S8 Z10 P12 Q0 S12 Z10 P12 ",
      262},
-    {"GivesUpAfter100InARow",
-     {{"S8", Refused(100)}},
-     "",
-     102,
-     "P8 Q0 S8 Z10 show \"Update Failed !!\" P0 "},
+    {"GivesUpAfter100InARow", {{"S8", Refused(100)}}, "", 102, UPDATE_FAILED},
 };
 
-TEST(EepromUpdate, WritesBlocksInOrderPausingAfterEveryAttempt) {
+TEST(EepromUpdate, DoesNothingWithoutAGraphElseWritesBlocksInOrderPausingAfterEveryAttempt) {
   using namespace ::testing;
   for (const UpdateRow& row : UPDATE_ROWS) {
     SCOPED_TRACE(row.name);
     CFakeEepromDriver board;
     board.answers = row.answers;
+    RunEepromUpdate(nullptr, board, board, board);
     RunEepromUpdate(&board, board, board, board);
     EXPECT_THAT(board.log,
                 AllOf(StartsWith(UPDATE_START), HasSubstr(row.excerpt), EndsWith(row.end)));
@@ -114,13 +112,6 @@ TEST(EepromRequests, ReadAt255AndWriteAt252OnTheWire) {
   EXPECT_EQ("01a001fffefefefefefefe0100fefefefefefefefefefefefefefefe", board.lastGet);
   RunEepromUpdate(&board, board, board, board);
   EXPECT_EQ("01a005fcffffffff" + std::string(22, '0'), board.lastSet);
-}
-
-TEST(EepromProcedures, WithoutADeviceGraphNothingHappens) {
-  CFakeEepromDriver sinks;
-  RunEepromCheck(nullptr, sinks, sinks);
-  RunEepromUpdate(nullptr, sinks, sinks, sinks);
-  EXPECT_EQ("", sinks.log);
 }
 
 // Typed out here on purpose: every other test, and the end-to-end tests'
