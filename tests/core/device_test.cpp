@@ -2,6 +2,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "digital_graph.h"
 #include "fake_com_world.h"
 #include "lumiq_device_access.h"
@@ -82,12 +84,10 @@ void InstallCrowd(CFakeComWorld& world) {
 std::string Open(CFakeComWorld& world, int failAt, HRESULT result = E_FAIL) {
   world.failAt = failAt;
   world.failWith = result;
-  std::string held;
-  {
-    CDialogDeviceAccess access;
-    access.OpenDevice();
-    held = (access.Graph() != nullptr ? "kept " : "") + world.State();
-  }
+  auto access = std::make_unique<CDialogDeviceAccess>();
+  access->OpenDevice();
+  const std::string held = (access->Graph() != nullptr ? "kept " : "") + world.State();
+  access.reset();
   return world.State().empty() ? held : held + "left " + world.State();
 }
 
