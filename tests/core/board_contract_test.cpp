@@ -1,7 +1,6 @@
-// The GUIDs the program and the board (the driver, or the simulated board)
-// both take from the board contract, pinned here once: a wrong value would
-// still let them agree with each other, and with no real board. The device
-// tests' fake board pins the device path pattern and the tuner's name.
+// The contract's GUIDs, pinned here once: the program and the board (driver
+// or simulated board) both take them from it, so a wrong one would pass
+// unseen. The device tests' fake board pins the path pattern and tuner name.
 #include <gtest/gtest.h>
 
 #include <string>

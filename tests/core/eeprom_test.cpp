@@ -114,9 +114,8 @@ TEST(EepromRequests, ReadAt255AndWriteAt252OnTheWire) {
   EXPECT_EQ("01a005fcffffffff" + std::string(22, '0'), board.lastSet);
 }
 
-// Typed out here on purpose: every other test, and the end-to-end tests'
-// expectations of the board's file, take the image from g_EepromImage itself,
-// so this is the one guard of its bytes.
+// Typed out on purpose: all else, the end-to-end tests' board file too, takes
+// the image from g_EepromImage itself, so this is the one guard of its bytes.
 TEST(EepromImage, HoldsTheBoardHeaderThenFF) {
   EXPECT_EQ("20001300000000002c0005001d5e6c2a50030500048000000c0305800e0100008201002278000000",
             CFakeEepromDriver::Hex(g_EepromImage, 40));

@@ -40,7 +40,6 @@ struct CFakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
                                 LPVOID data, DWORD length, DWORD* returned) override {
     auto* bytes = static_cast<BYTE*>(data);
     if (!Arrived('G', set, id == 2, instance, instanceLength, data, length, 28)) return E_FAIL;
-    lastGet = Hex(bytes, 28);
     const HRESULT result = Answer("G" + std::to_string(bytes[3]));
     std::memset(bytes, bytes[3], 28);
     bytes[12] = eeprom[bytes[3]];
@@ -53,7 +52,6 @@ struct CFakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
                                 LPVOID data, DWORD length) override {
     auto* bytes = static_cast<BYTE*>(data);
     if (!Arrived('S', set, id == 0, instance, instanceLength, data, length, 19)) return E_FAIL;
-    lastSet = Hex(bytes, 19);
     const HRESULT result = Answer("S" + std::to_string(bytes[3]));
     if (result == S_OK) std::memcpy(&eeprom[bytes[3]], bytes + 4, 4);
     std::memset(bytes + 8, 0xCC, 11);
@@ -81,6 +79,7 @@ struct CFakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
                       instanceLength == wantedLength && length == wantedLength &&
                       (call == 'G' || static_cast<BYTE*>(data)[3] % 4 == 0);
     log += call + (good ? std::to_string(static_cast<BYTE*>(data)[3]) + " " : "! ");
+    if (good) (call == 'G' ? lastGet : lastSet) = Hex(static_cast<BYTE*>(data), wantedLength);
     return good;
   }
   HRESULT Answer(const std::string& request) {

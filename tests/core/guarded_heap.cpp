@@ -1,8 +1,7 @@
 // Every C++ allocation of the core's tests ends in a guard that is checked
-// when the block is freed: a write past a container's end stops the run
-// there. (Wine's own heap checks the tails of its blocks only when it also
-// validates the whole heap at every call, which takes the run many times as
-// long.)
+// when the block is freed: a write past a container's end stops the run there.
+// (Wine's heap checks the tails of blocks only when it also validates the whole
+// heap at every call, which makes the run many times as long.)
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
