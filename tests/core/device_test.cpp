@@ -1,6 +1,5 @@
 // The presence check and the device graph against the fake media framework.
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -9,6 +8,8 @@
 #include "lumiq_device_access.h"
 
 namespace {
+
+using namespace ::testing;
 
 // The device access as the dialog, which derives from it, sees it.
 struct CDialogDeviceAccess : CLumiqDeviceAccess {
@@ -120,7 +121,6 @@ TEST(OpenDevice, CrowdedWorldInOrderAndEveryCallFailedEndsWithACompleteGraphOrNo
             crowd.debugLog);
   // The receiver walk stops at the first board, and only tuners whose name
   // matches are bound.
-  using namespace ::testing;
   EXPECT_THAT(crowd.calls,
               Not(AnyOf(HasSubstr("R6"), HasSubstr("T1.BindToObject"), HasSubstr("T2.BindToObject"),
                         HasSubstr("T3.BindToObject"), HasSubstr("T4.BindToObject"))));
@@ -144,7 +144,6 @@ TEST(OpenDevice, RebuildsFromNothingKeepsWhatAFailedBuildGotAndReopensAfterDelet
   CFakeComWorld world;
   world.InstallBoard();
   CDialogDeviceAccess access;
-  using namespace ::testing;
   const auto build = [&](int failAt) {  // failAt counts the failable calls of this build
     world.failAt = failAt < 0 ? -1 : static_cast<int>(world.failable.size()) + failAt;
     EXPECT_EQ(failAt < 0 ? 1 : 0, access.Graph()->CreateGraph());

@@ -1,7 +1,6 @@
 // The check and the update against one recording driver: the check's whole
 // event log compared, the update's by the parts written out below.
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
@@ -11,7 +10,6 @@
 
 namespace {
 
-using Answers = std::map<std::string, std::vector<HRESULT>>;
 std::vector<HRESULT> Refused(int times) { return std::vector<HRESULT>(times, E_FAIL); }
 
 // Reads 0..255, each behind its own query; noGetAt's query was refused.
@@ -27,7 +25,7 @@ std::string CheckLog(const char* text, int noGetAt) {
 struct CheckRow {
   const char* name;
   std::vector<int> changed;  // offsets where the board differs from the image
-  Answers answers;
+  decltype(CFakeEepromDriver::answers) answers;
   int noGetAt;
   const char* text;
 };
@@ -64,7 +62,7 @@ const char UPDATE_FAILED[] = "P8 Q0 S8 Z10 show \"Update Failed !!\" P0 ";
 
 struct UpdateRow {
   const char* name;
-  Answers answers;
+  decltype(CFakeEepromDriver::answers) answers;
   const char* excerpt;  // around the refusals
   int attempts;         // queries, each followed by a pause
   const char* end = UPDATE_SUCCESS;

@@ -46,10 +46,9 @@ struct CFakeCalls {
   }
 };
 
-// One kind of object plays every part, named after it: the device and
-// moniker enumerators, a moniker, its bag and its filter, the filter graph,
-// the capture graph builder and the driver's property set. It counts the
-// references others hold; a Release of none is an over-release.
+// One kind of object plays every part (enumerators, monikers, bags, filters,
+// the filter graph, its builder, the property set), named after it; it counts
+// the references others hold, and a Release of none is an over-release.
 template <typename... Interfaces>
 struct CEvery : Interfaces... {};
 struct CFakeObject final : CEvery<ICreateDevEnum, IEnumMoniker, IMoniker, IPropertyBag, IBaseFilter,

@@ -15,9 +15,8 @@
 #include "eeprom_requests.h"
 
 struct CFakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
-  // Answers other than S_OK, in turn, to the requests "G<offset>" and
-  // "S<offset>" and to the n-th support query "Q#<n>" (0 = first). FLAGLESS
-  // makes a query answer S_OK but only the other direction's flag.
+  // Answers other than S_OK, in turn, to "G<offset>", "S<offset>" and the n-th
+  // support query "Q#<n>" (from 0); FLAGLESS: S_OK but the other direction's flag.
   std::map<std::string, std::vector<HRESULT>> answers;
   static constexpr HRESULT FLAGLESS = 0x7F000001;
   std::array<BYTE, 256> eeprom{};
