@@ -156,7 +156,8 @@ TEST(OpenDevice, RebuildsFromNothingKeepsWhatAFailedBuildGotAndReopensAfterDelet
   EXPECT_EQ("graph+1 builder+1 ", build(5));           // tuners.Next
   EXPECT_EQ("graph+1 builder+1 ", build(2));           // builder.SetFiltergraph
   EXPECT_EQ("graph+1 ", build(1));                     // builder.new(3)
-  EXPECT_EQ(0, access.Graph()->GetInterfaceFromGraphBuilder2(nullptr, IID_IKsPropertySet, nullptr));
+  void* object = nullptr;  // where a graph that still held a builder would put the property set
+  EXPECT_EQ(0, access.Graph()->GetInterfaceFromGraphBuilder2(nullptr, IID_IKsPropertySet, &object));
   EXPECT_EQ(0, CDigitalGraph().AddFilter(nullptr, L"Tuner"));
   EXPECT_THAT(
       world.debugLog,
