@@ -1,7 +1,6 @@
 // The check and the update against one recording driver: the check's whole
 // event log compared, the update's by the parts written out below.
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
@@ -11,15 +10,7 @@
 
 namespace {
 
-using Answers = std::map<std::string, std::vector<HRESULT>>;
-const HRESULT FLAGLESS = CFakeEepromDriver::FLAGLESS;
 std::vector<HRESULT> Refused(int times) { return std::vector<HRESULT>(times, E_FAIL); }
-
-std::string Repeat(const std::string& text, int times) {
-  std::string repeated;
-  while (times-- > 0) repeated += text;
-  return repeated;
-}
 
 // Reads 0..255, each behind its own query; noGetAt's query was refused.
 std::string CheckLog(const char* text, int noGetAt) {
@@ -34,12 +25,10 @@ std::string CheckLog(const char* text, int noGetAt) {
 struct CheckRow {
   const char* name;
   std::vector<int> changed;  // offsets where the board differs from the image
-  Answers answers;
+  decltype(CFakeEepromDriver::answers) answers;
   int noGetAt;
   const char* text;
 };
-
-void PrintTo(const CheckRow& row, std::ostream* out) { *out << row.name; }
 
 const char OLD[] = "EEprom Is Old !! Pls Update !";
 const char UNREAD[] = "EEPROM Read Failed !!";
@@ -47,114 +36,88 @@ const char UNREAD[] = "EEPROM Read Failed !!";
 const CheckRow CHECK_ROWS[] = {
     {"New", {}, {}, -1, "EEPROM Is New !!"},
     {"ReadSFalse", {}, {{"G9", {S_FALSE}}}, -1, UNREAD},
-    {"QueryFlagless", {}, {{"Q#32", {FLAGLESS}}}, 32, UNREAD},
+    {"QueryFlagless", {}, {{"Q#32", {CFakeEepromDriver::FLAGLESS}}}, 32, UNREAD},
     {"UnreadIsNotCompared", {0x28}, {{"G40", {E_FAIL}}}, -1, UNREAD},
     {"OldWinsOverEarlierUnread", {255}, {{"G7", {E_FAIL}}}, -1, OLD},
     {"OldWinsOverLaterUnread", {0}, {{"Q#200", {E_FAIL}}}, 200, OLD},
 };
 
-class CheckTable : public ::testing::TestWithParam<CheckRow> {};
-
-TEST_P(CheckTable, ReadsEveryOffsetAndShowsTheOutcome) {
-  const CheckRow& row = GetParam();
-  CFakeEepromDriver board;
-  std::copy(g_EepromImage, g_EepromImage + 256, board.eeprom.begin());
-  for (int offset : row.changed) board.eeprom[offset] ^= 0x01;
-  board.answers = row.answers;
-  RunEepromCheck(&board, board, board);
-  EXPECT_EQ(CheckLog(row.text, row.noGetAt), board.log);
-  EXPECT_EQ(0, board.references);
+TEST(EepromCheck, DoesNothingWithoutAGraphElseReadsEveryOffsetAndShowsTheOutcome) {
+  for (const CheckRow& row : CHECK_ROWS) {
+    CFakeEepromDriver board;
+    std::copy(g_EepromImage, g_EepromImage + 256, board.eeprom.begin());
+    for (int offset : row.changed) board.eeprom[offset] ^= 0x01;
+    board.answers = row.answers;
+    RunEepromCheck(nullptr, board, board);
+    RunEepromCheck(&board, board, board);
+    EXPECT_EQ(CheckLog(row.text, row.noGetAt), board.log) << row.name;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Outcomes, CheckTable, ::testing::ValuesIn(CHECK_ROWS),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // Written out by hand: each block behind its query, then a pause, then the bar
 // at the next block (at the same block after a refusal).
 const char UPDATE_START[] = "Q0 S0 Z10 P4 Q0 S4 Z10 P8 ";
 const char UPDATE_SUCCESS[] = "Q0 S252 Z10 P256 show \"Update Success !!\" P0 ";
+const char UPDATE_FAILED[] = "P8 Q0 S8 Z10 show \"Update Failed !!\" P0 ";
 
 struct UpdateRow {
   const char* name;
-  Answers answers;
+  decltype(CFakeEepromDriver::answers) answers;
   const char* excerpt;  // around the refusals
   int attempts;         // queries, each followed by a pause
   const char* end = UPDATE_SUCCESS;
 };
 
-void PrintTo(const UpdateRow& row, std::ostream* out) { *out << row.name; }
-
 const UpdateRow UPDATE_ROWS[] = {
     {"SetSFalseIsARefusal", {{"S12", {S_FALSE}}}, "P12 Q0 S12 Z10 P12 Q0 S12 Z10 P16 ", 65},
     {"RefusedQueriesSendNoBlock",
-     {{"Q#2", {E_FAIL}}, {"Q#3", {FLAGLESS}}, {"Q#4", {S_FALSE}}},
+     {{"Q#2", {E_FAIL}}, {"Q#3", {CFakeEepromDriver::FLAGLESS}}, {"Q#4", {S_FALSE}}},
      "P8 Q0 Z10 P8 Q0 Z10 P8 Q0 Z10 P8 Q0 S8 Z10 P12 ",
      67},
     {"RefusalsDoNotAddUpOverBlocks",
      {{"S8", Refused(99)}, {"S12", Refused(99)}},
      "Q0 S8 Z10 P8 Q0 S8 Z10 P12 Q0 S12 Z10 P12 ",
      262},
-    {"GivesUpAfter100InARow",
-     {{"S8", Refused(100)}},
-     "",
-     102,
-     "P8 Q0 S8 Z10 show \"Update Failed !!\" P0 "},
+    {"GivesUpAfter100InARow", {{"S8", Refused(100)}}, "", 102, UPDATE_FAILED},
 };
 
-void ExpectUpdateLog(const std::string& log, const char* excerpt, int attempts, const char* end) {
+TEST(EepromUpdate, DoesNothingWithoutAGraphElseWritesBlocksInOrderPausingAfterEveryAttempt) {
   using namespace ::testing;
-  EXPECT_THAT(log, AllOf(StartsWith(UPDATE_START), HasSubstr(excerpt), EndsWith(end)));
-  EXPECT_EQ(attempts, std::count(log.begin(), log.end(), 'Q'));
-  EXPECT_EQ(attempts, std::count(log.begin(), log.end(), 'Z'));
+  for (const UpdateRow& row : UPDATE_ROWS) {
+    SCOPED_TRACE(row.name);
+    CFakeEepromDriver board;
+    board.answers = row.answers;
+    RunEepromUpdate(nullptr, board, board, board);
+    RunEepromUpdate(&board, board, board, board);
+    EXPECT_THAT(board.log,
+                AllOf(StartsWith(UPDATE_START), HasSubstr(row.excerpt), EndsWith(row.end)));
+    EXPECT_EQ(row.attempts, std::count(board.log.begin(), board.log.end(), 'Q'));
+    EXPECT_EQ(row.attempts, std::count(board.log.begin(), board.log.end(), 'Z'));
+    const int written = row.end == UPDATE_SUCCESS ? 256 : 8;  // the failing row stops at 8
+    EXPECT_EQ(CFakeEepromDriver::Hex(g_EepromImage, written) + std::string(512 - 2 * written, '0'),
+              CFakeEepromDriver::Hex(board.eeprom.data(), 256));
+    board.log.clear();
+    RunEepromUpdate(&board, board, board, board);
+    EXPECT_THAT(board.log, AllOf(StartsWith(UPDATE_START), EndsWith(UPDATE_SUCCESS)))
+        << "again from block 0";
+  }
 }
-
-class UpdateTable : public ::testing::TestWithParam<UpdateRow> {};
-
-TEST_P(UpdateTable, WritesBlocksInOrderPausingAfterEveryAttempt) {
-  const UpdateRow& row = GetParam();
-  CFakeEepromDriver board;
-  board.answers = row.answers;
-  RunEepromUpdate(&board, board, board, board);
-  ExpectUpdateLog(board.log, row.excerpt, row.attempts, row.end);
-  const int written = row.end == UPDATE_SUCCESS ? 256 : 8;  // the failing row stops at 8
-  EXPECT_EQ(CFakeEepromDriver::Hex(g_EepromImage, written) + Repeat("00", 256 - written),
-            CFakeEepromDriver::Hex(board.eeprom.data(), 256));
-  // A later run starts again at block 0.
-  board.log.clear();
-  RunEepromUpdate(&board, board, board, board);
-  ExpectUpdateLog(board.log, "", 64, UPDATE_SUCCESS);
-  EXPECT_EQ(0, board.references);
-}
-
-INSTANTIATE_TEST_SUITE_P(Outcomes, UpdateTable, ::testing::ValuesIn(UPDATE_ROWS),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EepromRequests, ReadAt255AndWriteAt252OnTheWire) {
   CFakeEepromDriver board;
   RunEepromCheck(&board, board, board);
   // Bytes 4..10 and ReadData[1..15] hold the driver's reply to the read at 254.
-  EXPECT_EQ("01a001ff" + Repeat("fe", 7) + "0100" + Repeat("fe", 15), board.lastGet);
+  EXPECT_EQ("01a001fffefefefefefefe0100fefefefefefefefefefefefefefefe", board.lastGet);
   RunEepromUpdate(&board, board, board, board);
-  EXPECT_EQ("01a005fcffffffff" + Repeat("00", 11), board.lastSet);
+  EXPECT_EQ("01a005fcffffffff" + std::string(22, '0'), board.lastSet);
 }
 
-TEST(EepromProcedures, WithoutADeviceGraphNothingHappens) {
-  CFakeEepromDriver sinks;
-  RunEepromCheck(nullptr, sinks, sinks);
-  RunEepromUpdate(nullptr, sinks, sinks, sinks);
-  EXPECT_EQ("", sinks.log);
-}
-
-// Typed out here on purpose: every other test, and the end-to-end tests'
-// expectations of the board's file, take the image from g_EepromImage itself,
-// so this is the one guard of its bytes.
+// Typed out on purpose: all else, the end-to-end tests' board file too, takes
+// the image from g_EepromImage itself, so this is the one guard of its bytes.
 TEST(EepromImage, HoldsTheBoardHeaderThenFF) {
-  EXPECT_EQ(
-      "20001300000000002c0005001d5e6c2a"    // 0x00
-      "50030500048000000c0305800e010000"    // 0x10
-      "8201002278000000ffffffffffffffff" +  // 0x20
-          Repeat("ff", 13 * 16),            // 0x30..0xFF
-      CFakeEepromDriver::Hex(g_EepromImage, 256));
+  EXPECT_EQ("20001300000000002c0005001d5e6c2a50030500048000000c0305800e0100008201002278000000",
+            CFakeEepromDriver::Hex(g_EepromImage, 40));
+  EXPECT_EQ(std::string(2 * 216, 'f'), CFakeEepromDriver::Hex(g_EepromImage + 40, 216));
 }
 
 }  // namespace

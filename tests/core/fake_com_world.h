@@ -1,7 +1,7 @@
 // A fake media framework, the device code's COM creator and DebugLog sink
 // while it lives. Every call but AddRef and QueryInterface (which finds no
 // interface) lands in `calls` as "<object>.<Method>" (a creation as
-// "new(<class>,<context>)"); any but Release can be made to fail.
+// "<object>.new(<context>)"); any but Release can be made to fail.
 // Receivers are R1, ... with bags R1b, ...; tuners T1, ..., T1b, ..., T1f, ....
 #pragma once
 
@@ -13,72 +13,105 @@
 #include "device_ids.h"
 #include "device_private.h"
 
-// For the methods the device code never calls, one to three at a time.
+// For the methods the device code never calls, one to six at a time.
 #define NOT_CALLED(signature) \
   HRESULT STDMETHODCALLTYPE signature override { return E_NOTIMPL; }
-#define NOT_CALLED2(first, second) NOT_CALLED(first) NOT_CALLED(second)
-#define NOT_CALLED3(first, second, third) NOT_CALLED(first) NOT_CALLED2(second, third)
+#define NOT_CALLED2(first, ...) NOT_CALLED(first) NOT_CALLED(__VA_ARGS__)
+#define NOT_CALLED3(first, ...) NOT_CALLED(first) NOT_CALLED2(__VA_ARGS__)
+#define NOT_CALLED4(first, ...) NOT_CALLED(first) NOT_CALLED3(__VA_ARGS__)
+#define NOT_CALLED5(first, ...) NOT_CALLED(first) NOT_CALLED4(__VA_ARGS__)
+#define NOT_CALLED6(first, ...) NOT_CALLED(first) NOT_CALLED5(__VA_ARGS__)
 
 // Registry values that are not strings.
 using WideText = std::basic_string<WCHAR>;
 const WideText NULL_STRING = L"\1null", NUMBER = L"\1number";
+using Values = std::vector<std::pair<std::string, WideText>>;
 inline WideText Wide(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
 
-inline std::string Narrow(const OLECHAR* text) {
-  std::string narrow;
-  for (; text != nullptr && *text != 0; ++text) narrow += *text < 0x80 ? char(*text) : '?';
-  return narrow;
-}
+struct CFakeObject;
 
 struct CFakeCalls {
   std::string calls, debugLog;
   std::vector<std::string> failable;  // every call that can fail, in order
   int failAt = -1;                    // the failable call that answers failWith
   HRESULT failWith = E_FAIL;
-  int injected = 0, overReleases = 0;
+  int overReleases = 0;
+  CFakeObject *receivers = nullptr, *tuners = nullptr, *devices = nullptr;
+  CFakeObject *graph = nullptr, *builder = nullptr, *propertySet = nullptr;
 
   HRESULT Enter(const std::string& call) {
     calls += call + " ";
     failable.push_back(call);
-    if (static_cast<int>(failable.size()) - 1 != failAt) return S_OK;
-    ++injected;
-    return failWith;
+    return static_cast<int>(failable.size()) - 1 == failAt ? failWith : S_OK;
   }
 };
 
-// Counts the references others hold; a Release of none is an over-release.
-class CFakeObject {
- public:
+// One kind of object plays every part (enumerators, monikers, bags, filters,
+// the filter graph, its builder, the property set), named after it; it counts
+// the references others hold, and a Release of none is an over-release.
+template <typename... Interfaces>
+struct CEvery : Interfaces... {};
+struct CFakeObject final : CEvery<ICreateDevEnum, IEnumMoniker, IMoniker, IPropertyBag, IBaseFilter,
+                                  IGraphBuilder, ICaptureGraphBuilder2, IKsPropertySet> {
   CFakeObject(CFakeCalls& log, std::string name) : m_log(log), m_name(std::move(name)) {}
-  virtual ~CFakeObject() = default;
   std::string Held() const { return m_held ? m_name + "+" + std::to_string(m_held) + " " : ""; }
+  CFakeObject* Share() { return AddRef(), this; }
 
- protected:
-  HRESULT Fail(const std::string& method) { return m_log.Enter(m_name + "." + method); }
-  CFakeCalls& m_log;
-  std::string m_name;
-  ULONG m_held = 0;
-};
+  Values values;                       // a bag's
+  CFakeObject* bag = nullptr;          // a moniker's
+  CFakeObject* filter = nullptr;       // without one, BindToObject fails
+  std::vector<CFakeObject*> monikers;  // an enumerator's
+  size_t next = 0;
+  IBaseFilter* added = nullptr;  // the filter graph's
 
-template <typename Interface>
-struct CFake : Interface, CFakeObject {
-  using CFakeObject::CFakeObject;
+  // Hands out the target as Interface, if asked for that, after the call
+  // `method` (which can fail); without a target, answers `none`.
+  template <typename Interface>
+  HRESULT Give(const std::string& method, CFakeObject* target, void** object, HRESULT none = E_FAIL,
+               REFIID riid = __uuidof(Interface)) {
+    *object = nullptr;
+    if (const HRESULT failure = Fail(method)) return failure;
+    if (riid != __uuidof(Interface)) return E_NOINTERFACE;
+    if (target == nullptr) return none;
+    *object = static_cast<Interface*>(target->Share());
+    return S_OK;
+  }
+
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++m_held; }
   ULONG STDMETHODCALLTYPE Release() override {
     m_log.calls += m_name + ".Release ";
     return m_held != 0 ? --m_held : (++m_log.overReleases, 0);
   }
-  Interface* Share() { return AddRef(), this; }
-};
 
-struct CFakeBag : CFake<IPropertyBag> {
-  using CFake::CFake;
-  std::vector<std::pair<std::string, WideText>> values;
+  // An unknown category answers S_FALSE and no enumerator.
+  HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker** enumerator,
+                                                  DWORD flags) override {
+    CFakeObject* found = category == KSCATEGORY_BDA_RECEIVER_COMPONENT ? m_log.receivers
+                         : category == KSCATEGORY_BDA_NETWORK_TUNER    ? m_log.tuners
+                                                                       : nullptr;
+    if (found != nullptr) found->next = 0;
+    const std::string call = "CreateClassEnumerator(" + std::to_string(flags) + ")";
+    return Give<IEnumMoniker>(call, found, reinterpret_cast<void**>(enumerator), S_FALSE);
+  }
+
+  HRESULT STDMETHODCALLTYPE Next(ULONG, IMoniker** moniker, ULONG* fetched) override {
+    CFakeObject* found = next < monikers.size() ? monikers[next++] : nullptr;
+    if (fetched != nullptr) *fetched = found != nullptr ? 1 : 0;
+    return Give<IMoniker>("Next", found, reinterpret_cast<void**>(moniker), S_FALSE);
+  }
+
+  HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx*, IMoniker*, REFIID riid, void** out) override {
+    return Give<IPropertyBag>("BindToStorage", bag, out, E_FAIL, riid);
+  }
+  HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx*, IMoniker*, REFIID riid, void** out) override {
+    return Give<IBaseFilter>("BindToObject", filter, out, E_FAIL, riid);
+  }
+
   HRESULT STDMETHODCALLTYPE Read(LPCOLESTR property, VARIANT* value, IErrorLog*) override {
-    if (const HRESULT failure = Fail("Read(" + Narrow(property) + ")")) return failure;
+    if (const HRESULT failure = Fail("Read(" + NarrowText(property) + ")")) return failure;
     for (const auto& [name, stored] : values) {
-      if (name != Narrow(property)) continue;
+      if (name != NarrowText(property)) continue;
       value->vt = stored == NUMBER ? VT_I4 : VT_BSTR;
       value->bstrVal = stored[0] != 1 ? SysAllocString(stored.c_str()) : nullptr;
       if (stored == NUMBER) value->lVal = 0x14F1;
@@ -86,162 +119,69 @@ struct CFakeBag : CFake<IPropertyBag> {
     }
     return E_INVALIDARG;
   }
-  NOT_CALLED(Write(LPCOLESTR, VARIANT*))
-};
 
-struct CFakeFilter : CFake<IBaseFilter> {
-  using CFake::CFake;
-  NOT_CALLED3(GetClassID(CLSID*), Stop(), Pause())
-  NOT_CALLED3(Run(REFERENCE_TIME), GetState(DWORD, FILTER_STATE*), SetSyncSource(IReferenceClock*))
-  NOT_CALLED3(GetSyncSource(IReferenceClock**), EnumPins(IEnumPins**), FindPin(LPCWSTR, IPin**))
-  NOT_CALLED2(QueryFilterInfo(FILTER_INFO*), JoinFilterGraph(IFilterGraph*, LPCWSTR))
-  NOT_CALLED(QueryVendorInfo(LPWSTR*))
-};
-
-// Binds to its bag and its filter; without a filter, BindToObject fails.
-struct CFakeMoniker : CFake<IMoniker> {
-  CFakeMoniker(CFakeCalls& log, std::string name, CFakeBag* bag, CFakeFilter* filter)
-      : CFake(log, std::move(name)), m_pBag(bag), m_pFilter(filter) {}
-  HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* context, IMoniker* left, REFIID riid,
-                                          void** object) override {
-    return Bind("BindToStorage", context, left, riid == IID_IPropertyBag, m_pBag, object);
-  }
-  HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx* context, IMoniker* left, REFIID riid,
-                                         void** object) override {
-    return Bind("BindToObject", context, left, riid == IID_IBaseFilter, m_pFilter, object);
-  }
-  NOT_CALLED3(GetClassID(CLSID*), IsDirty(), Load(IStream*))
-  NOT_CALLED2(Save(IStream*, BOOL), GetSizeMax(ULARGE_INTEGER*))
-  NOT_CALLED(Reduce(IBindCtx*, DWORD, IMoniker**, IMoniker**))
-  NOT_CALLED3(ComposeWith(IMoniker*, BOOL, IMoniker**), Enum(BOOL, IEnumMoniker**),
-              IsEqual(IMoniker*))
-  NOT_CALLED2(Hash(DWORD*), IsRunning(IBindCtx*, IMoniker*, IMoniker*))
-  NOT_CALLED2(GetTimeOfLastChange(IBindCtx*, IMoniker*, FILETIME*), Inverse(IMoniker**))
-  NOT_CALLED2(CommonPrefixWith(IMoniker*, IMoniker**), RelativePathTo(IMoniker*, IMoniker**))
-  NOT_CALLED(GetDisplayName(IBindCtx*, IMoniker*, LPWSTR*))
-  NOT_CALLED(ParseDisplayName(IBindCtx*, IMoniker*, LPWSTR, ULONG*, IMoniker**))
-  NOT_CALLED(IsSystemMoniker(DWORD*))
-
- private:
-  template <typename Target>
-  HRESULT Bind(const char* method, IBindCtx* context, IMoniker* left, bool wanted,
-               CFake<Target>* target, void** object) {
-    *object = nullptr;
-    if (const HRESULT failure = Fail(method)) return failure;
-    if (context != nullptr || left != nullptr || !wanted) return E_INVALIDARG;
-    if (target == nullptr) return E_FAIL;
-    *object = target->Share();
-    return S_OK;
-  }
-  CFakeBag* m_pBag;
-  CFakeFilter* m_pFilter;
-};
-
-struct CFakeMonikers : CFake<IEnumMoniker> {
-  using CFake::CFake;
-  std::vector<CFakeMoniker*> monikers;
-  size_t next = 0;
-  HRESULT STDMETHODCALLTYPE Next(ULONG count, IMoniker** moniker, ULONG* fetched) override {
-    *moniker = nullptr;
-    if (const HRESULT failure = Fail("Next")) return failure;
-    if (count != 1 || next == monikers.size()) return S_FALSE;
-    *moniker = monikers[next++]->Share();
-    if (fetched != nullptr) *fetched = 1;
-    return S_OK;
-  }
-  NOT_CALLED3(Skip(ULONG), Reset(), Clone(IEnumMoniker**))
-};
-
-// A category without members answers S_FALSE and no enumerator.
-struct CFakeDevices : CFake<ICreateDevEnum> {
-  CFakeDevices(CFakeCalls& log, CFakeMonikers* receivers, CFakeMonikers* tuners)
-      : CFake(log, "devenum"), m_pReceivers(receivers), m_pTuners(tuners) {}
-  HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker** enumerator,
-                                                  DWORD flags) override {
-    CFakeMonikers* monikers = category == KSCATEGORY_BDA_RECEIVER_COMPONENT ? m_pReceivers
-                              : category == KSCATEGORY_BDA_NETWORK_TUNER    ? m_pTuners
-                                                                            : nullptr;
-    *enumerator = nullptr;
-    const std::string call = "CreateClassEnumerator(" + std::to_string(flags) + ")";
-    if (const HRESULT failure = Fail(call)) return failure;
-    if (monikers == nullptr || monikers->monikers.empty()) return S_FALSE;
-    monikers->next = 0;
-    *enumerator = monikers->Share();
+  // Refuses a null filter; the call names the name the filter was offered under.
+  HRESULT STDMETHODCALLTYPE AddFilter(IBaseFilter* offered, LPCWSTR name) override {
+    if (const HRESULT failure = Fail("AddFilter(" + NarrowText(name) + ")")) return failure;
+    if (offered == nullptr) return E_POINTER;
+    added = offered;
     return S_OK;
   }
 
- private:
-  CFakeMonikers* m_pReceivers;
-  CFakeMonikers* m_pTuners;
-};
-
-struct CFakePropertySet : CFake<IKsPropertySet> {
-  using CFake::CFake;
-  NOT_CALLED(Set(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD))
-  NOT_CALLED(Get(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD, DWORD*))
-  NOT_CALLED(QuerySupported(REFGUID, DWORD, DWORD*))
-};
-
-// Refuses a null filter; the call names the name the filter was offered under.
-struct CFakeGraph : CFake<IGraphBuilder> {
-  using CFake::CFake;
-  IBaseFilter* added = nullptr;
-  HRESULT STDMETHODCALLTYPE AddFilter(IBaseFilter* filter, LPCWSTR name) override {
-    if (const HRESULT failure = Fail("AddFilter(" + Narrow(name) + ")")) return failure;
-    if (filter == nullptr) return E_POINTER;
-    added = filter;
-    return S_OK;
-  }
-  NOT_CALLED2(RemoveFilter(IBaseFilter*), EnumFilters(IEnumFilters**))
-  NOT_CALLED(FindFilterByName(LPCWSTR, IBaseFilter**))
-  NOT_CALLED2(ConnectDirect(IPin*, IPin*, const AM_MEDIA_TYPE*), Reconnect(IPin*))
-  NOT_CALLED3(Disconnect(IPin*), SetDefaultSyncSource(), Connect(IPin*, IPin*))
-  NOT_CALLED2(Render(IPin*), RenderFile(LPCWSTR, LPCWSTR))
-  NOT_CALLED3(AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter**), SetLogFile(DWORD_PTR), Abort())
-  NOT_CALLED(ShouldOperationContinue())
-};
-
-// Exposes the driver's property set for the filter added to the graph.
-struct CFakeBuilder : CFake<ICaptureGraphBuilder2> {
-  CFakeBuilder(CFakeCalls& log, CFakeGraph* graph, CFakePropertySet* propertySet)
-      : CFake(log, "builder"), m_pGraph(graph), m_pPropertySet(propertySet) {}
-  HRESULT STDMETHODCALLTYPE SetFiltergraph(IGraphBuilder* graph) override {
+  // Exposes the driver's property set for the filter added to the graph.
+  HRESULT STDMETHODCALLTYPE SetFiltergraph(IGraphBuilder* filterGraph) override {
     if (const HRESULT failure = Fail("SetFiltergraph")) return failure;
-    return graph == m_pGraph ? S_OK : E_INVALIDARG;
+    return filterGraph == static_cast<IGraphBuilder*>(m_log.graph) ? S_OK : E_INVALIDARG;
   }
   HRESULT STDMETHODCALLTYPE FindInterface(const GUID* category, const GUID* type,
-                                          IBaseFilter* filter, REFIID riid,
-                                          void** object) override {
-    *object = nullptr;
-    if (const HRESULT failure = Fail("FindInterface")) return failure;
-    if (category == nullptr || *category != PIN_CATEGORY_CAPTURE || type != nullptr ||
-        filter == nullptr || filter != m_pGraph->added || riid != IID_IKsPropertySet) {
-      return E_NOINTERFACE;
-    }
-    *object = m_pPropertySet->Share();
-    return S_OK;
+                                          IBaseFilter* tuner, REFIID riid, void** object) override {
+    const bool capture =
+        category != nullptr && *category == PIN_CATEGORY_CAPTURE && type == nullptr;
+    const bool added = tuner != nullptr && tuner == m_log.graph->added;
+    return Give<IKsPropertySet>("FindInterface", capture && added ? m_log.propertySet : nullptr,
+                                object, E_FAIL, riid);
   }
-  NOT_CALLED(GetFiltergraph(IGraphBuilder**))
-  NOT_CALLED(SetOutputFileName(const GUID*, LPCOLESTR, IBaseFilter**, IFileSinkFilter**))
-  NOT_CALLED(RenderStream(const GUID*, const GUID*, IUnknown*, IBaseFilter*, IBaseFilter*))
+
   NOT_CALLED(ControlStream(const GUID*, const GUID*, IBaseFilter*, REFERENCE_TIME*, REFERENCE_TIME*,
                            WORD, WORD))
-  NOT_CALLED(AllocCapFile(LPCOLESTR, DWORDLONG))
-  NOT_CALLED(CopyCaptureFile(LPOLESTR, LPOLESTR, int, IAMCopyCaptureFileProgress*))
   NOT_CALLED(FindPin(IUnknown*, PIN_DIRECTION, const GUID*, const GUID*, BOOL, int, IPin**))
+  NOT_CALLED2(RenderStream(const GUID*, const GUID*, IUnknown*, IBaseFilter*, IBaseFilter*), Stop())
+  NOT_CALLED2(SetOutputFileName(const GUID*, LPCOLESTR, IBaseFilter**, IFileSinkFilter**), Reset())
+  NOT_CALLED2(CopyCaptureFile(LPOLESTR, LPOLESTR, int, IAMCopyCaptureFileProgress*), Load(IStream*))
+  NOT_CALLED2(ParseDisplayName(IBindCtx*, IMoniker*, LPWSTR, ULONG*, IMoniker**), Disconnect(IPin*))
+  NOT_CALLED2(Get(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD, DWORD*), Enum(BOOL, IEnumMoniker**))
+  NOT_CALLED2(GetTimeOfLastChange(IBindCtx*, IMoniker*, FILETIME*), SetSyncSource(IReferenceClock*))
+  NOT_CALLED2(ConnectDirect(IPin*, IPin*, const AM_MEDIA_TYPE*), AllocCapFile(LPCOLESTR, DWORDLONG))
+  NOT_CALLED2(Set(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD), GetSyncSource(IReferenceClock**))
+  NOT_CALLED2(Reduce(IBindCtx*, DWORD, IMoniker**, IMoniker**), GetFiltergraph(IGraphBuilder**))
+  NOT_CALLED2(AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter**), GetState(DWORD, FILTER_STATE*))
+  NOT_CALLED2(GetDisplayName(IBindCtx*, IMoniker*, LPWSTR*), QuerySupported(REFGUID, DWORD, DWORD*))
+  NOT_CALLED2(IsRunning(IBindCtx*, IMoniker*, IMoniker*), ComposeWith(IMoniker*, BOOL, IMoniker**))
+  NOT_CALLED2(FindFilterByName(LPCWSTR, IBaseFilter**), CommonPrefixWith(IMoniker*, IMoniker**))
+  NOT_CALLED2(JoinFilterGraph(IFilterGraph*, LPCWSTR), RelativePathTo(IMoniker*, IMoniker**))
+  NOT_CALLED3(QueryFilterInfo(FILTER_INFO*), RenderFile(LPCWSTR, LPCWSTR), FindPin(LPCWSTR, IPin**))
+  NOT_CALLED3(GetSizeMax(ULARGE_INTEGER*), EnumFilters(IEnumFilters**), Write(LPCOLESTR, VARIANT*))
+  NOT_CALLED3(RemoveFilter(IBaseFilter*), ShouldOperationContinue(), QueryVendorInfo(LPWSTR*))
+  NOT_CALLED4(IsSystemMoniker(DWORD*), SetDefaultSyncSource(), Clone(IEnumMoniker**), Render(IPin*))
+  NOT_CALLED4(EnumPins(IEnumPins**), Connect(IPin*, IPin*), SetLogFile(DWORD_PTR), Reconnect(IPin*))
+  NOT_CALLED4(Save(IStream*, BOOL), Inverse(IMoniker**), Run(REFERENCE_TIME), GetClassID(CLSID*))
+  NOT_CALLED6(IsEqual(IMoniker*), Hash(DWORD*), Skip(ULONG), IsDirty(), Pause(), Abort())
 
  private:
-  CFakeGraph* m_pGraph;
-  CFakePropertySet* m_pPropertySet;
+  HRESULT Fail(const std::string& method) { return m_log.Enter(m_name + "." + method); }
+  CFakeCalls& m_log;
+  std::string m_name;
+  ULONG m_held = 0;
 };
 
 struct CFakeComWorld : CFakeCalls {
   CFakeComWorld() {
-    m_pReceivers = Make<CFakeMonikers>("receivers");
-    m_pTuners = Make<CFakeMonikers>("tuners");
-    m_pDevices = Make<CFakeDevices>(m_pReceivers, m_pTuners);
-    m_pGraph = Make<CFakeGraph>("graph");
-    m_pBuilder = Make<CFakeBuilder>(m_pGraph, Make<CFakePropertySet>("propset"));
+    receivers = Make("receivers");
+    tuners = Make("tuners");
+    devices = Make("devenum");
+    graph = Make("graph");
+    propertySet = Make("propset");
+    builder = Make("builder");
     m_pCurrent = this;
     SetComInstanceCreator(Create);
     SetDebugLogSink([](const char* text) { m_pCurrent->debugLog += text; });
@@ -252,23 +192,16 @@ struct CFakeComWorld : CFakeCalls {
   }
 
   void AddReceiver(const WideText& devicePath, const WideText& friendlyName) {
-    const std::string name = "R" + std::to_string(m_pReceivers->monikers.size() + 1);
-    CFakeBag* bag = Make<CFakeBag>(name + "b");
-    bag->values = {{"DevicePath", devicePath}, {"FriendlyName", friendlyName}};
-    m_pReceivers->monikers.push_back(Make<CFakeMoniker>(name, bag, nullptr));
+    Add(receivers, "R", {{"DevicePath", devicePath}, {"FriendlyName", friendlyName}}, false);
   }
   void AddTuner(const WideText& friendlyName, bool bindable = true) {
-    const std::string name = "T" + std::to_string(m_pTuners->monikers.size() + 1);
-    CFakeBag* bag = Make<CFakeBag>(name + "b");
-    bag->values = {{"FriendlyName", friendlyName}};
-    CFakeFilter* filter = bindable ? Make<CFakeFilter>(name + "f") : nullptr;
-    m_pTuners->monikers.push_back(Make<CFakeMoniker>(name, bag, filter));
+    Add(tuners, "T", {{"FriendlyName", friendlyName}}, bindable);
   }
   // The board as installed: its receiver (lower-case path) and tuner 1.
   void InstallBoard() {
-    AddReceiver(Wide("\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c&0&00e4#{fd0a}"),
-                Wide("Travune BDA Receiver"));
-    AddTuner(Wide("Travune Digital Tuner 1 (DVB-T)"));
+    AddReceiver(L"\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c&0&00e4#{fd0a}",
+                L"Travune BDA Receiver");
+    AddTuner(L"Travune Digital Tuner 1 (DVB-T)");
   }
 
   // "<object>+<references> " for each object held, in creation order, and
@@ -280,35 +213,29 @@ struct CFakeComWorld : CFakeCalls {
   }
 
  private:
-  template <typename Object, typename... Arguments>
-  Object* Make(Arguments&&... arguments) {
-    m_objects.push_back(std::make_unique<Object>(*this, std::forward<Arguments>(arguments)...));
-    return static_cast<Object*>(m_objects.back().get());
+  CFakeObject* Make(const std::string& name) {
+    return m_objects.emplace_back(std::make_unique<CFakeObject>(*this, name)).get();
+  }
+  // A moniker in the enumerator, with a bag of these values and a filter if bindable.
+  void Add(CFakeObject* enumerator, const char* kind, Values values, bool bindable) {
+    const std::string name = kind + std::to_string(enumerator->monikers.size() + 1);
+    CFakeObject* moniker = enumerator->monikers.emplace_back(Make(name));
+    moniker->bag = Make(name + "b");
+    moniker->bag->values = std::move(values);
+    if (bindable) moniker->filter = Make(name + "f");
   }
   static inline CFakeComWorld* m_pCurrent = nullptr;
   static HRESULT Create(REFCLSID classId, IUnknown*, DWORD context, REFIID riid, void** object) {
     CFakeComWorld& world = *m_pCurrent;
-    const bool devices = classId == CLSID_SystemDeviceEnum, graph = classId == CLSID_FilterGraph;
-    const char* name = devices ? "SystemDeviceEnum"
-                       : graph ? "FilterGraph"
-                               : "CaptureGraphBuilder2";
-    *object = nullptr;
-    if (const HRESULT failure =
-            world.Enter("new(" + std::string(name) + "," + std::to_string(context) + ")")) {
-      return failure;
+    const std::string call = "new(" + std::to_string(context) + ")";
+    if (classId == CLSID_SystemDeviceEnum) {
+      return world.devices->Give<ICreateDevEnum>(call, world.devices, object, E_FAIL, riid);
     }
-    if (devices && riid == IID_ICreateDevEnum) *object = world.m_pDevices->Share();
-    if (graph && riid == IID_IGraphBuilder) *object = world.m_pGraph->Share();
-    if (classId == CLSID_CaptureGraphBuilder2 && riid == IID_ICaptureGraphBuilder2) {
-      *object = world.m_pBuilder->Share();
+    if (classId == CLSID_FilterGraph) {
+      return world.graph->Give<IGraphBuilder>(call, world.graph, object, E_FAIL, riid);
     }
-    return *object != nullptr ? S_OK : E_NOINTERFACE;
+    return world.builder->Give<ICaptureGraphBuilder2>(call, world.builder, object, E_FAIL, riid);
   }
 
   std::vector<std::unique_ptr<CFakeObject>> m_objects;
-  CFakeMonikers* m_pReceivers;
-  CFakeMonikers* m_pTuners;
-  CFakeDevices* m_pDevices;
-  CFakeGraph* m_pGraph;
-  CFakeBuilder* m_pBuilder;
 };

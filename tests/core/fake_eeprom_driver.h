@@ -15,19 +15,16 @@
 #include "eeprom_requests.h"
 
 struct CFakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
-  // Answers other than S_OK, in turn, to the requests "G<offset>" and
-  // "S<offset>" and to the n-th support query "Q#<n>" (0 = first). FLAGLESS
-  // makes a query answer S_OK but only the other direction's flag.
+  // Answers other than S_OK, in turn, to "G<offset>", "S<offset>" and the n-th
+  // support query "Q#<n>" (from 0); FLAGLESS: S_OK but the other direction's flag.
   std::map<std::string, std::vector<HRESULT>> answers;
   static constexpr HRESULT FLAGLESS = 0x7F000001;
   std::array<BYTE, 256> eeprom{};
-  std::string log;
-  std::string lastGet, lastSet;  // the last request of each kind as it arrived, in hex
-  int references = 0;            // AddRef minus Release
+  std::string log, lastGet, lastSet;  // lastGet, lastSet: the last request of each kind, in hex
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-  ULONG STDMETHODCALLTYPE Release() override { return --references; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
   HRESULT STDMETHODCALLTYPE QuerySupported(REFGUID set, DWORD id, DWORD* support) override {
     log += "Q" + std::to_string(id) + (IsEepromSet(set) ? " " : "! ");
@@ -42,7 +39,6 @@ struct CFakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
                                 LPVOID data, DWORD length, DWORD* returned) override {
     auto* bytes = static_cast<BYTE*>(data);
     if (!Arrived('G', set, id == 2, instance, instanceLength, data, length, 28)) return E_FAIL;
-    lastGet = Hex(bytes, 28);
     const HRESULT result = Answer("G" + std::to_string(bytes[3]));
     std::memset(bytes, bytes[3], 28);
     bytes[12] = eeprom[bytes[3]];
@@ -55,7 +51,6 @@ struct CFakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
                                 LPVOID data, DWORD length) override {
     auto* bytes = static_cast<BYTE*>(data);
     if (!Arrived('S', set, id == 0, instance, instanceLength, data, length, 19)) return E_FAIL;
-    lastSet = Hex(bytes, 19);
     const HRESULT result = Answer("S" + std::to_string(bytes[3]));
     if (result == S_OK) std::memcpy(&eeprom[bytes[3]], bytes + 4, 4);
     std::memset(bytes + 8, 0xCC, 11);
@@ -83,6 +78,7 @@ struct CFakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
                       instanceLength == wantedLength && length == wantedLength &&
                       (call == 'G' || static_cast<BYTE*>(data)[3] % 4 == 0);
     log += call + (good ? std::to_string(static_cast<BYTE*>(data)[3]) + " " : "! ");
+    if (good) (call == 'G' ? lastGet : lastSet) = Hex(static_cast<BYTE*>(data), wantedLength);
     return good;
   }
   HRESULT Answer(const std::string& request) {
