@@ -18,10 +18,7 @@
 
 namespace {
 
-using ::testing::AllOf;
-using ::testing::ElementsAre;
-using ::testing::EndsWith;
-using ::testing::StartsWith;
+using namespace ::testing;
 
 const UINT WM_OBSERVE = WM_APP + 1;
 const UINT_PTR ABOUT_BOX_SHOWN = 1;  // a timer
@@ -121,14 +118,12 @@ struct CThemedBar {
     } else if (message == WM_TIMER) {
       KillTimer(bar, 1);
       s_animating = false;
-      if (s_drawn.empty() || s_drawn.back() != s_pending) s_drawn.push_back(s_pending);
+      s_drawn.push_back(s_pending);
       return 0;
     }
     return CallWindowProcA(s_original, bar, message, wParam, lParam);
   }
 };
-
-const WPARAM CHECK_CLICK = MAKEWPARAM(IDC_CHECK_EEPROM, BN_CLICKED);
 
 // Halfway through the update a click on "Check EEPROM" is posted; the last
 // read of that check closes the dialog.
@@ -139,7 +134,7 @@ struct CBoardDuringRun : CFakeEepromDriver {
   HRESULT STDMETHODCALLTYPE Set(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength,
                                 LPVOID data, DWORD length) override {
     const BYTE offset = static_cast<BYTE*>(data)[3];
-    if (offset == 128) PostMessageA(dialog, WM_COMMAND, CHECK_CLICK, 0);
+    if (offset == 128) PostMessageA(dialog, WM_COMMAND, IDC_CHECK_EEPROM, 0);
     if (offset == 252) drawnBeforeLastWrite = CThemedBar::s_drawn;
     return CFakeEepromDriver::Set(set, id, instance, instanceLength, data, length);
   }
@@ -200,6 +195,7 @@ struct CObservedMainDialog : CLumiqDlg {
     SetWindowPos(m_hWnd, nullptr, 20, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     SetTimer(m_hWnd, ABOUT_BOX_SHOWN, USER_TIMER_MINIMUM, nullptr);
     SendMessageA(m_hWnd, WM_SYSCOMMAND, 0x0010 | 0x3, 0);
+    EXPECT_FALSE(KillTimer(m_hWnd, ABOUT_BOX_SHOWN)) << "no About box was shown";
     EXPECT_TRUE(IsWindowEnabled(m_hWnd));
 
     // The board in memory and the themed bar, then an update.
@@ -262,10 +258,6 @@ TEST(MainDialog, LooksRightOpensItsAboutBoxThenTheThemedBarFollowsAnUpdate) {
   ASSERT_FALSE(drawn.empty()) << "the bar drew nothing while the update ran";
   EXPECT_TRUE(std::is_sorted(drawn.begin(), drawn.end()));
   EXPECT_GE(drawn.back(), 248) << "the bar lags the update by more than a block";
-
-  const size_t firstRead = board.log.find('G');
-  ASSERT_NE(firstRead, std::string::npos) << "the posted click was lost";
-  EXPECT_GT(firstRead, board.log.rfind('S')) << "the check started inside the update";
 }
 
 }  // namespace

@@ -22,19 +22,17 @@ TEST(TravuneResources, IconManifestAndVersion) {
   // 6 bytes, then 14 for each image: width, height, ..., depth at 6.
   const std::string group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEA(128));
   std::vector<std::string> images;
-  for (size_t at = 6; at + 14 <= group.size(); at += 14) {
+  for (size_t at = 6; at + 14 <= group.size(); at += 14)
     images.push_back(std::to_string(BYTE(group[at])) + "x" + std::to_string(BYTE(group[at + 1])) +
                      " " + std::to_string(BYTE(group[at + 6])) + " bpp");
-  }
   EXPECT_THAT(images, ElementsAre("64x64 32 bpp", "48x48 32 bpp", "32x32 32 bpp", "24x24 32 bpp",
                                   "16x16 32 bpp"));
 
   // The themed controls, no elevation, no claim to scale itself.
   const std::string manifest = Resource(RT_MANIFEST, MAKEINTRESOURCEA(1));
   EXPECT_THAT(manifest,
-              HasSubstr("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
-  EXPECT_THAT(manifest, HasSubstr("level=\"asInvoker\""));
-  EXPECT_THAT(manifest, Not(HasSubstr("dpiAware")));
+              AllOf(HasSubstr("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+                    HasSubstr("level=\"asInvoker\""), Not(HasSubstr("dpiAware"))));
 
   std::vector<BYTE> block(GetFileVersionInfoSizeA(TRAVUNE_EXE, nullptr));
   ASSERT_TRUE(GetFileVersionInfoA(TRAVUNE_EXE, 0, static_cast<DWORD>(block.size()), block.data()));

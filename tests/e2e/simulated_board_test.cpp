@@ -1,8 +1,8 @@
-// The simulated board loaded in-process: its property set, and the access
-// list that its registration sets.
+// The simulated board loaded in-process: its property set, and what its
+// registration does to the registry and the default EEPROM folder.
 #include <aclapi.h>
 
-#include <cstring>
+#include <array>
 
 #include "eeprom_requests.h"
 #include "travune_e2e.h"
@@ -53,8 +53,6 @@ class SimulatedBoard : public TravuneE2e {
   void SetUp() override {
     TravuneE2e::SetUp();
     m_board = LoadLibraryA(Env("TRAVUNE_E2E_BOARD").c_str());
-    if (m_board == nullptr && GetLastError() == ERROR_BAD_EXE_FORMAT)
-      GTEST_SKIP() << "the board is not of this process's bitness";
     ASSERT_NE(m_board, nullptr) << Env("TRAVUNE_E2E_BOARD");
   }
 
@@ -67,15 +65,13 @@ class SimulatedBoard : public TravuneE2e {
 };
 
 TEST_F(SimulatedBoard, TakesTheRequestFromTheInstanceDataAndRefusesMalformedOnes) {
-  const auto getClassObject =
-      Export<HRESULT STDAPICALLTYPE(REFCLSID, REFIID, void**)>("DllGetClassObject");
-  ASSERT_NE(getClassObject, nullptr);
   CLSID filterClass;
   CLSIDFromString(BOARD_CLASS, &filterClass);
   IClassFactory* factory = nullptr;
-  ASSERT_EQ(getClassObject(filterClass, IID_IClassFactory, reinterpret_cast<void**>(&factory)),
-            S_OK);
   IKsPropertySet* properties = nullptr;
+  ASSERT_EQ(Export<HRESULT STDAPICALLTYPE(REFCLSID, REFIID, void**)>("DllGetClassObject")(
+                filterClass, IID_IClassFactory, reinterpret_cast<void**>(&factory)),
+            S_OK);
   ASSERT_EQ(
       factory->CreateInstance(nullptr, IID_IKsPropertySet, reinterpret_cast<void**>(&properties)),
       S_OK);
@@ -86,14 +82,13 @@ TEST_F(SimulatedBoard, TakesTheRequestFromTheInstanceDataAndRefusesMalformedOnes
   otherSet.Data4[7] ^= 1;
   for (const Request& row : REQUESTS) {
     SCOPED_TRACE(row.name);
-    BYTE record[28] = {1, 0xA0, BYTE(row.operation == 'S' ? 5 : 1), 8, 1, 2, 3, 4};
-    if (row.operation == 'G') record[11] = 1;
-    BYTE instance[28];
-    std::memcpy(instance, record, sizeof(record));
+    std::array<BYTE, 28> record = {1, 0xA0, BYTE(row.operation == 'S' ? 5 : 1), 8, 1, 2, 3, 4};
+    record[11] = row.operation == 'G' ? 1 : 0;
+    std::array<BYTE, 28> instance = record;
     if (row.field >= 0) instance[row.field] = row.value;
     const GUID& set = row.otherSet ? otherSet : PROPSETID_EEPROM_ACCESS;
-    void* data = row.dataLength != 0 ? record : nullptr;
-    void* in = row.instanceLength >= 0 ? instance : nullptr;
+    void* data = row.dataLength != 0 ? record.data() : nullptr;
+    void* in = row.instanceLength >= 0 ? instance.data() : nullptr;
     const DWORD inLength = row.instanceLength >= 0 ? row.instanceLength : 0;
     DWORD answer = 0;  // the support flags or the length returned
     const HRESULT result =
@@ -102,29 +97,35 @@ TEST_F(SimulatedBoard, TakesTheRequestFromTheInstanceDataAndRefusesMalformedOnes
             ? properties->Get(set, row.id, in, inLength, data, row.dataLength, &answer)
             : properties->QuerySupported(set, row.id, row.dataLength != 0 ? &answer : nullptr);
     EXPECT_EQ(result, row.expected);
-    if (row.operation == 'S') {
-      EXPECT_EQ(Read("eeprom.bin"), image);
-    } else if (row.operation == 'G') {
-      EXPECT_EQ(record[12], row.expected == S_OK ? 0x5A : 0) << "the byte read, in the reply";
-      EXPECT_EQ(answer, row.expected == S_OK ? 28u : 0u) << "the reply's length";
-    } else if (row.dataLength != 0) {
-      EXPECT_EQ(answer, 0u) << "no support flags";
-    }
+    EXPECT_EQ(Read("eeprom.bin"), image);
+    EXPECT_EQ(record[12], row.expected == S_OK ? 0x5A : 0) << "the byte read, in the reply";
+    EXPECT_EQ(answer, row.expected == S_OK ? 28u : 0u) << "the reply's length, or support flags";
   }
   EXPECT_EQ(properties->Release(), 0u);
   EXPECT_THAT(Read("board.log"), ::testing::HasSubstr("FilterReleased\n"));
 }
 
-// Where the board's registration set an access list, and the list.
+// The folder the board's registration set an access list on, and what the
+// list allows the machine's users (BUILTIN\Users) on the folder itself and on
+// a file made in it.
 std::wstring g_folder;
-std::vector<BYTE> g_accessList;
+DWORD g_allowedOnFolder, g_allowedOnFile;
 
 DWORD WINAPI TakeAccessList(LPWSTR name, SE_OBJECT_TYPE, SECURITY_INFORMATION what, PSID, PSID,
                             PACL list, PACL) {
   g_folder = name;
-  if ((what & DACL_SECURITY_INFORMATION) != 0 && list != nullptr)
-    g_accessList.assign(reinterpret_cast<BYTE*>(list),
-                        reinterpret_cast<BYTE*>(list) + list->AclSize);
+  BYTE users[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof(users);
+  CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size);
+  ACCESS_ALLOWED_ACE* entry = nullptr;
+  for (DWORD i = 0; (what & DACL_SECURITY_INFORMATION) != 0 && list != nullptr &&
+                    GetAce(list, i, reinterpret_cast<void**>(&entry));
+       ++i) {
+    if (entry->Header.AceType != ACCESS_ALLOWED_ACE_TYPE || !EqualSid(&entry->SidStart, users))
+      continue;
+    if ((entry->Header.AceFlags & INHERIT_ONLY_ACE) == 0) g_allowedOnFolder |= entry->Mask;
+    if ((entry->Header.AceFlags & OBJECT_INHERIT_ACE) != 0) g_allowedOnFile |= entry->Mask;
+  }
   return ERROR_SUCCESS;
 }
 
@@ -143,29 +144,21 @@ void Redirect(HMODULE module, ULONG_PTR function, ULONG_PTR replacement) {
   VirtualProtect(slots, table.Size, protection, &protection);
 }
 
-// What a folder's access list allows the machine's users (BUILTIN\Users) on
-// the folder itself, or on a file made in it.
-DWORD AllowedToUsers(std::vector<BYTE> list, bool inFile) {
-  BYTE users[SECURITY_MAX_SID_SIZE];
-  DWORD size = sizeof(users);
-  CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size);
-  DWORD allowed = 0;
-  ACCESS_ALLOWED_ACE* entry = nullptr;
-  for (DWORD i = 0;
-       GetAce(reinterpret_cast<ACL*>(list.data()), i, reinterpret_cast<void**>(&entry)); ++i) {
-    const BYTE flags = entry->Header.AceFlags;
-    if (entry->Header.AceType == ACCESS_ALLOWED_ACE_TYPE && EqualSid(&entry->SidStart, users) &&
-        (inFile ? (flags & OBJECT_INHERIT_ACE) != 0 : (flags & INHERIT_ONLY_ACE) == 0))
-      allowed |= entry->Mask;
-  }
-  return allowed;
-}
-
 // Registered (or reset) by an administrator, the board is updated by ordinary
 // users. Wine keeps no access lists on files, so the list set on the default
 // EEPROM folder, an earlier registration's too, is taken from the call: users
 // may add a file there and replace (rewrite, delete) one an administrator made.
-TEST_F(SimulatedBoard, RegistrationLetsOrdinaryUsersReplaceTheFilesOfTheDefaultFolder) {
+// A category's keys are the machine's: another device's entry under its
+// Instance key, and a value of the category key's own, stay as they were;
+// both categories' entries are removed alike, the tuner's stands for both.
+TEST_F(SimulatedBoard, RegistrationOpensTheDefaultFolderToUsersAndLeavesOtherDevicesAlone) {
+  const std::string CATEGORY = "CLSID\\{71985F48-1CA1-11D3-9CC8-00C04F7971E0}";
+  const std::string OTHER = CATEGORY + "\\Instance\\Another Vendor's Device";
+  const std::string BOARD_TUNER = CATEGORY + "\\Instance\\Travune Simulated Tuner 1";
+  const auto holds = [](const std::string& key, const char* value) {
+    return RegGetValueA(HKEY_CLASSES_ROOT, key.c_str(), value, RRF_RT_REG_SZ, nullptr, nullptr,
+                        nullptr) == ERROR_SUCCESS;
+  };
   Redirect(m_board,
            reinterpret_cast<ULONG_PTR>(
                GetProcAddress(GetModuleHandleA("advapi32.dll"), "SetNamedSecurityInfoW")),
@@ -173,17 +166,26 @@ TEST_F(SimulatedBoard, RegistrationLetsOrdinaryUsersReplaceTheFilesOfTheDefaultF
   SetEnvironmentVariableA("TRAVUNE_SIMBOARD_EEPROM", nullptr);
   const auto registerServer = Export<HRESULT STDAPICALLTYPE()>("DllRegisterServer");
   ASSERT_EQ(registerServer(), S_OK);  // makes the folder
-  g_accessList.clear();
-  ASSERT_EQ(registerServer(), S_OK);  // finds it made
+  RegSetKeyValueA(HKEY_CLASSES_ROOT, OTHER.c_str(), "FriendlyName", REG_SZ, "Other", 6);
+  RegSetKeyValueA(HKEY_CLASSES_ROOT, CATEGORY.c_str(), "Owner", REG_SZ, "machine", 8);
+  g_allowedOnFolder = g_allowedOnFile = 0;
+  ASSERT_EQ(registerServer(),
+            S_OK);  // finds it made, over the earlier registration
   wchar_t file[MAX_PATH] = L"";
   DWORD size = sizeof(file);
   RegGetValueW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + BOARD_CLASS).c_str(), L"EepromFile",
                RRF_RT_REG_SZ, nullptr, file, &size);
   EXPECT_EQ(g_folder, std::wstring(file).substr(0, std::wstring(file).rfind(L'\\')));
-  ASSERT_FALSE(g_accessList.empty());
-  EXPECT_EQ(AllowedToUsers(g_accessList, false) & FILE_ADD_FILE, DWORD(FILE_ADD_FILE));
-  const DWORD replace = FILE_GENERIC_WRITE | DELETE;
-  EXPECT_EQ(AllowedToUsers(g_accessList, true) & replace, replace);
+  EXPECT_EQ(g_allowedOnFolder & FILE_ADD_FILE, DWORD(FILE_ADD_FILE));
+  EXPECT_EQ(g_allowedOnFile & (FILE_GENERIC_WRITE | DELETE), DWORD(FILE_GENERIC_WRITE | DELETE));
+
+  EXPECT_TRUE(holds(BOARD_TUNER, "FriendlyName"));
+  ASSERT_EQ(Export<HRESULT STDAPICALLTYPE()>("DllUnregisterServer")(), S_OK);
+  EXPECT_FALSE(holds(BOARD_TUNER, "FriendlyName"));
+  EXPECT_TRUE(holds(OTHER, "FriendlyName"));
+  EXPECT_TRUE(holds(CATEGORY, "Owner"));
+  RegDeleteTreeA(HKEY_CLASSES_ROOT, OTHER.c_str());
+  RegDeleteKeyValueA(HKEY_CLASSES_ROOT, CATEGORY.c_str(), "Owner");
 }
 
 }  // namespace

@@ -4,14 +4,7 @@
 // the teardown's calls.
 #include "travune_e2e.h"
 
-using ::testing::AllOf;
-using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
-using ::testing::EndsWith;
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
-using ::testing::Matcher;
-using ::testing::StartsWith;
+using namespace ::testing;
 
 namespace {
 
@@ -27,16 +20,23 @@ const char HIDDEN[] = "(hidden)";
 // way is the core tests'.)
 struct FaultyStart {
   const char* name;
-  Board board;
-  const char* refusedBlock;  // TRAVUNE_SIMBOARD_REFUSE_BLOCK, or null
-  const char* eeprom;        // the EEPROM file's bytes, or null for none
+  bool registered;
+  const char* knob;  // a variable of the board's set to `value`, or null
+  const char* value;
+  const char* eeprom;  // the EEPROM file's bytes, or null for none
   const char* checkResult;
   const char* updateResult;
 };
 
-void PrintTo(const FaultyStart& start, std::ostream* out) { *out << start.name; }
+const FaultyStart FAULTY_STARTS[] = {
+    {"NoBoard", false, nullptr, nullptr, nullptr, HIDDEN, HIDDEN},
+    {"AnotherTuner", true, "TRAVUNE_SIMBOARD_TUNER_NAME", "Travune Digital Tuner 2 (DVB-T)",
+     nullptr, HIDDEN, HIDDEN},
+    {"BlockRefusedForEver", true, "TRAVUNE_SIMBOARD_REFUSE_BLOCK", "8", nullptr, OLD, FAILED},
+    {"DamagedEepromFile", true, nullptr, nullptr, "0123456789", READ_FAILED, FAILED},
+};
 
-class FaultyStarts : public TravuneE2e, public ::testing::WithParamInterface<FaultyStart> {};
+class FaultyStarts : public TravuneE2e, public WithParamInterface<FaultyStart> {};
 
 }  // namespace
 
@@ -61,7 +61,6 @@ TEST_F(TravuneE2e, ChecksOldUpdatesChecksNewAndOldAgainAfterTheBoardsReset) {
 
   Click(IDC_UPDATE_EEPROM);
   EXPECT_EQ(m_travune.Shown(IDC_UPDATE_RESULT), SUCCESS);
-  EXPECT_EQ(m_travune.Shown(IDC_CHECK_RESULT), OLD) << "the update leaves the check line alone";
   char folder[MAX_PATH] = "";  // a 32-bit program's too, redirected
   GetSystemDirectoryA(folder, MAX_PATH);
   std::vector<Matcher<std::string>> update(68, "Sleep(0000000a)");
@@ -93,25 +92,21 @@ TEST_F(TravuneE2e, ACheckLongerThanFiveSecondsNeverMakesTheWindowHung) {
   SetEnvironmentVariableA("TRAVUNE_SIMBOARD_READ_DELAY_MS", "25");
   ASSERT_NO_FATAL_FAILURE(Start());
   PostMessageA(GetDlgItem(m_travune.Window(), IDC_CHECK_EEPROM), BM_CLICK, 0, 0);
-  int hungLooks = 0;
   bool updateClicked = false;
   for (const DWORD start = GetTickCount(); m_travune.Shown(IDC_CHECK_RESULT) == HIDDEN;
        Sleep(100)) {
     ASSERT_LT(GetTickCount() - start, 20000u) << "the check did not end within 20 s";
-    hungLooks += IsHungAppWindow(m_travune.Window()) ? 1 : 0;
+    EXPECT_FALSE(IsHungAppWindow(m_travune.Window()));
     DWORD_PTR progress = 0;
     SendMessageTimeoutA(GetDlgItem(m_travune.Window(), IDC_PROGRESS), PBM_GETPOS, 0, 0, SMTO_NORMAL,
                         5000, &progress);
     if (!updateClicked && progress > 128) updateClicked = m_travune.Click(IDC_UPDATE_EEPROM, 1000);
   }
-  EXPECT_EQ(hungLooks, 0);
   ASSERT_TRUE(updateClicked) << "the click sent during the check went unanswered";
-  for (const DWORD start = GetTickCount(); m_travune.Shown(IDC_UPDATE_RESULT) == HIDDEN; Sleep(100))
-    ASSERT_LT(GetTickCount() - start, 5000u) << "no update after the check";
-  EXPECT_EQ(m_travune.Shown(IDC_UPDATE_RESULT), SUCCESS);
+  EXPECT_TRUE(m_travune.Escape());  // queued behind the update
   const std::string requests = Read("board.log");
+  ASSERT_NE(requests.find("\nSet "), std::string::npos) << "no update after the check";
   EXPECT_LT(requests.rfind("\nGet "), requests.find("\nSet ")) << "the update ran inside the check";
-  EXPECT_TRUE(m_travune.Escape());
 }
 
 // Without a usable board both buttons do nothing; with one that refuses a
@@ -119,25 +114,17 @@ TEST_F(TravuneE2e, ACheckLongerThanFiveSecondsNeverMakesTheWindowHung) {
 // left alone.
 TEST_P(FaultyStarts, ShowTheirResults) {
   const FaultyStart& start = GetParam();
-  SetEnvironmentVariableA("TRAVUNE_SIMBOARD_REFUSE_BLOCK", start.refusedBlock);
+  if (start.knob != nullptr) SetEnvironmentVariableA(start.knob, start.value);
   if (start.eeprom != nullptr) WriteEeprom(start.eeprom);
-  ASSERT_NO_FATAL_FAILURE(Start(start.board));
+  ASSERT_NO_FATAL_FAILURE(Start(start.registered));
   Click(IDC_CHECK_EEPROM);
   Click(IDC_UPDATE_EEPROM);
   EXPECT_EQ(m_travune.Shown(IDC_CHECK_RESULT), start.checkResult);
   EXPECT_EQ(m_travune.Shown(IDC_UPDATE_RESULT), start.updateResult);
   EXPECT_TRUE(m_travune.Escape());
-  if (start.eeprom != nullptr) {
-    EXPECT_EQ(Read("eeprom.bin"), start.eeprom);
-  }
+  if (start.eeprom == nullptr) return;
+  EXPECT_EQ(Read("eeprom.bin"), start.eeprom);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, FaultyStarts,
-    ::testing::Values(
-        FaultyStart{"NoBoard", Board::None, nullptr, nullptr, HIDDEN, HIDDEN},
-        FaultyStart{"AnotherTuner", Board::OtherTuner, nullptr, nullptr, HIDDEN, HIDDEN},
-        FaultyStart{"BlockRefusedForEver", Board::Standard, "8", nullptr, OLD, FAILED},
-        FaultyStart{"DamagedEepromFile", Board::Standard, nullptr, "0123456789", READ_FAILED,
-                    FAILED}),
-    [](const ::testing::TestParamInfo<FaultyStart>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Faults, FaultyStarts, ValuesIn(FAULTY_STARTS),
+                         [](const TestParamInfo<FaultyStart>& info) { return info.param.name; });
