@@ -258,6 +258,9 @@ TEST(MainDialog, LooksRightOpensItsAboutBoxThenTheThemedBarFollowsAnUpdate) {
   ASSERT_FALSE(drawn.empty()) << "the bar drew nothing while the update ran";
   EXPECT_TRUE(std::is_sorted(drawn.begin(), drawn.end()));
   EXPECT_GE(drawn.back(), 248) << "the bar lags the update by more than a block";
+  const size_t firstRead = board.log.find('G');
+  ASSERT_NE(firstRead, std::string::npos) << "the posted click was lost";
+  EXPECT_GT(firstRead, board.log.rfind('S')) << "the check started inside the update";
 }
 
 }  // namespace
