@@ -1,7 +1,5 @@
-// The real main dialog in-process, opened in a world without a board: looked
-// at once shown, then its About box; then an update against a board in memory
-// with a progress bar that behaves like the themed one of common controls 6:
-// it draws a new position only when its own queued messages are dispatched.
+// The real main dialog in-process, without a board: its looks, its About box,
+// then an update against a board in memory with a themed progress bar.
 #include <windows.h>
 #include <commctrl.h>
 #include <gmock/gmock.h>
@@ -31,9 +29,8 @@ void ExpectCentredOver(HWND window, HWND owner) {  // no owner: the work area
   EXPECT_NEAR((inner.top + inner.bottom) / 2, (outer.top + outer.bottom) / 2, 1);
 }
 
-// A control's styles that a user meets, by name: a row's name applies when
-// the bits under its mask equal its value. No edge: the progress bar sets its
-// own, whatever its style asks.
+// A control's styles by name: a row applies when the bits under its mask equal
+// its value. No edge: the progress bar sets its own, whatever its style asks.
 const struct {
   const char* windowClass;  // null: any
   LONG mask, value;
@@ -50,8 +47,7 @@ const struct {
     {nullptr, WS_DISABLED, WS_DISABLED, "disabled"},
 };
 
-// From the top of the stacking order: id, client pixels, visibility, text,
-// font and styles.
+// From the top of the stacking order.
 const std::vector<std::string> CONTROLS_FROM_TOP = {
     "1044 10,180 480x20 shown \"Progress1\" MS Sans Serif 8pt",
     "1043 230,120 270x20 hidden \"- SUCCESS !!! -\" Arial 12pt text",
@@ -60,8 +56,7 @@ const std::vector<std::string> CONTROLS_FROM_TOP = {
     "1034 10,5 170x80 shown \"Check EEPROM\" Arial 12pt push-button default tab-stop",
 };
 
-// "x,y WxH" in pixels for a place and size in a dialog's units, each mapped
-// on its own as the dialog manager maps a template's.
+// "x,y WxH" in pixels for a place and size in dialog units, mapped as a template's.
 std::string InPixels(HWND dialog, int x, int y, int width, int height) {
   RECT r = {x, y, width, height};
   MapDialogRect(dialog, &r);
@@ -102,9 +97,9 @@ std::vector<std::string> ControlsFromTop(HWND dialog) {
   return lines;
 }
 
-// A new position starts the animation's timer unless it runs already, and
-// only its tick, which comes through the queue, moves what is drawn. (Wine's
-// own bar paints at once inside PBM_SETPOS.)
+// As the themed bar of common controls 6: a new position starts a timer, and
+// only its tick, through the queue, moves what is drawn. (Wine's own bar
+// paints at once inside PBM_SETPOS.)
 struct CThemedBar {
   static inline WNDPROC s_original = nullptr;
   static inline int s_pending = 0;
@@ -189,9 +184,8 @@ struct CObservedMainDialog : CLumiqDlg {
     EXPECT_EQ(GetMenuItemID(menu, static_cast<int>(last)), 0x0010u);
     EXPECT_EQ(GetMenuState(menu, last - 1, MF_BYPOSITION) & MF_SEPARATOR, UINT{MF_SEPARATOR});
 
-    // Off the screen's centre first. The About box's message loop shows the
-    // box once its queue is empty, and a timer's tick finds it shown; the
-    // low four bits of a system command are ignored.
+    // Off the screen's centre first. The box shows once its loop's queue is
+    // empty, where a timer's tick finds it; a system command's low 4 bits are ignored.
     SetWindowPos(m_hWnd, nullptr, 20, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     SetTimer(m_hWnd, ABOUT_BOX_SHOWN, USER_TIMER_MINIMUM, nullptr);
     SendMessageA(m_hWnd, WM_SYSCOMMAND, 0x0010 | 0x3, 0);
@@ -218,8 +212,7 @@ struct CObservedMainDialog : CLumiqDlg {
     // A caption and system menu on a fixed frame.
     const LONG FRAME = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME;
     EXPECT_EQ(GetWindowLongA(about, GWL_STYLE) & FRAME, WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
-    // Where the template puts them, in the box's dialog units; the icon
-    // takes the size of the system's icons.
+    // Where the template puts them; the icon takes the system's icon size.
     RECT client;
     GetClientRect(about, &client);
     EXPECT_EQ("0,0 " + std::to_string(client.right) + "x" + std::to_string(client.bottom),
@@ -243,8 +236,8 @@ struct CObservedMainDialog : CLumiqDlg {
   CBoardDuringRun& m_board;
 };
 
-// On a thread whose COM is set up in the other mode, which makes the dialog's
-// CoInitialize fail: it runs all the same and leaves that COM open.
+// On a thread whose COM is in the other mode, the dialog's CoInitialize
+// fails: it runs all the same and leaves that COM open.
 TEST(MainDialog, LooksRightOpensItsAboutBoxThenTheThemedBarFollowsAnUpdate) {
   InitCommonControls();  // the progress bar's class
   ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);

@@ -1,6 +1,5 @@
-// What the resources compiled from the script, which this test carries too,
-// say that the running dialogs do not show: the icon's images, the manifest,
-// and Travune.exe's version block.
+// What the resources say that the running dialogs do not show: the icon's
+// images, the manifest, and Travune.exe's version block.
 #include <windows.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

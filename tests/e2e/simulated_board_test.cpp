@@ -24,9 +24,8 @@ struct Request {
   bool otherSet = false;
 };
 
-// As the driver, the board reads the request in the instance data; only it is
-// malformed in these rows. Each is refused with the right result, leaves the
-// EEPROM file alone and answers no byte; a read answers in the property data.
+// As the driver, the board reads the request in the instance data, malformed
+// in these rows: each is refused, changes nothing and answers no byte.
 const Request REQUESTS[] = {
     {"SetOtherSet", 'S', 0, 19, 19, -1, 0, E_PROP_SET_UNSUPPORTED, true},
     {"SetReadId", 'S', 2, 19, 19, -1, 0, E_PROP_ID_UNSUPPORTED},
@@ -105,9 +104,8 @@ TEST_F(SimulatedBoard, TakesTheRequestFromTheInstanceDataAndRefusesMalformedOnes
   EXPECT_THAT(Read("board.log"), ::testing::HasSubstr("FilterReleased\n"));
 }
 
-// The folder the board's registration set an access list on, and what the
-// list allows the machine's users (BUILTIN\Users) on the folder itself and on
-// a file made in it.
+// Where registration set an access list, and what it allows BUILTIN\Users on
+// the folder and on a file made in it.
 std::wstring g_folder;
 DWORD g_allowedOnFolder, g_allowedOnFile;
 
@@ -144,13 +142,10 @@ void Redirect(HMODULE module, ULONG_PTR function, ULONG_PTR replacement) {
   VirtualProtect(slots, table.Size, protection, &protection);
 }
 
-// Registered (or reset) by an administrator, the board is updated by ordinary
-// users. Wine keeps no access lists on files, so the list set on the default
-// EEPROM folder, an earlier registration's too, is taken from the call: users
-// may add a file there and replace (rewrite, delete) one an administrator made.
-// A category's keys are the machine's: another device's entry under its
-// Instance key, and a value of the category key's own, stay as they were;
-// both categories' entries are removed alike, the tuner's stands for both.
+// Registered by an administrator, the board is updated by ordinary users:
+// Wine keeps no access lists on files, so the list set on the default EEPROM
+// folder (an existing one too) is taken from the call. Other devices' entries
+// under a category stay; the tuner's category stands for both.
 TEST_F(SimulatedBoard, RegistrationOpensTheDefaultFolderToUsersAndLeavesOtherDevicesAlone) {
   const std::string CATEGORY = "CLSID\\{71985F48-1CA1-11D3-9CC8-00C04F7971E0}";
   const std::string OTHER = CATEGORY + "\\Instance\\Another Vendor's Device";
@@ -169,8 +164,7 @@ TEST_F(SimulatedBoard, RegistrationOpensTheDefaultFolderToUsersAndLeavesOtherDev
   RegSetKeyValueA(HKEY_CLASSES_ROOT, OTHER.c_str(), "FriendlyName", REG_SZ, "Other", 6);
   RegSetKeyValueA(HKEY_CLASSES_ROOT, CATEGORY.c_str(), "Owner", REG_SZ, "machine", 8);
   g_allowedOnFolder = g_allowedOnFile = 0;
-  ASSERT_EQ(registerServer(),
-            S_OK);  // finds it made, over the earlier registration
+  ASSERT_EQ(registerServer(), S_OK);  // over the earlier registration
   wchar_t file[MAX_PATH] = L"";
   DWORD size = sizeof(file);
   RegGetValueW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + BOARD_CLASS).c_str(), L"EepromFile",

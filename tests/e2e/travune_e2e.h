@@ -1,10 +1,7 @@
 // The real Travune.exe against the simulated board registered by the real
-// regsvr32 (a child process, so either bitness works) and found through the
-// platform's own media framework, watched through Wine's relay trace. Paths
-// come from TRAVUNE_E2E_APP, TRAVUNE_E2E_BOARD and TRAVUNE_E2E_REGSVR32, the
-// trace from TRAVUNE_WINE_STDERR, to which scripts/wine-run appends Wine's
-// standard error; the board's knobs are environment variables that regsvr32
-// and Travune.exe inherit.
+// regsvr32 (a child process, so either bitness works), watched through Wine's
+// relay trace, which scripts/wine-run appends to TRAVUNE_WINE_STDERR. The
+// board's knobs are environment variables that regsvr32 and Travune.exe inherit.
 #pragma once
 
 #include <windows.h>
@@ -23,9 +20,8 @@
 #include "resource.h"
 #include "travune_driver.h"
 
-// Wine's relay trace of Travune.exe: every call of FUNCTIONS with its
-// arguments and caller, those made through GetProcAddress too. Wine writes
-// it to the standard error it was started with.
+// Wine's relay trace: every call of FUNCTIONS with its arguments and caller,
+// those made through GetProcAddress too.
 class CRelayTrace {
  public:
   static constexpr char FUNCTIONS[] =
@@ -33,8 +29,7 @@ class CRelayTrace {
       "Sleep;UnregisterDeviceNotification;OutputDebugStringA;CoUninitialize";
 
   CRelayTrace() = default;
-  // What is traced from now on into the file at tracePath of the program in
-  // the file `program`, which Wine maps at the address its header prefers.
+  // What is traced from now on of `program`, mapped where its header prefers.
   CRelayTrace(const std::string& tracePath, const std::string& program) : m_path(tracePath) {
     std::ifstream trace(m_path, std::ios::binary | std::ios::ate);
     if (trace) m_seen = static_cast<size_t>(trace.tellg());
@@ -49,10 +44,8 @@ class CRelayTrace {
     std::memcpy(&m_imageSize, optional + 56, sizeof(m_imageSize));
   }
 
-  // The calls traced since the last look, without their modules: those the
-  // program made, and every debug string as its bare text. The trace's
-  // escapes are undone (it writes \" for ", \\ for \ and \n for a line end;
-  // bytes beyond ASCII, which these tests never expect, are not decoded). For
+  // The calls the program made since the last look, without their modules,
+  // and every debug string as its bare text, with \", \\ and \n undone: for
   // "0118:Call winmm.timeBeginPeriod(00000001) ret=14001a3cb", "timeBeginPeriod(00000001)".
   std::vector<std::string> Calls() {
     std::ifstream file(m_path, std::ios::binary);
@@ -100,8 +93,7 @@ class TravuneE2e : public ::testing::Test {
                     CRelayTrace::FUNCTIONS, sizeof(CRelayTrace::FUNCTIONS));
   }
 
-  // A folder of the test's own, without the EEPROM file and the board log an
-  // earlier run left there.
+  // A folder of the test's own, emptied of an earlier run's files.
   void SetUp() override {
     std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     std::replace(name.begin(), name.end(), '/', '-');
@@ -114,14 +106,12 @@ class TravuneE2e : public ::testing::Test {
       SetEnvironmentVariableA((std::string("TRAVUNE_SIMBOARD_") + knob).c_str(), nullptr);
   }
 
-  // Registers the board (or unregisters it) over what an earlier test left in
-  // the prefix, then starts Travune.exe, traced, and waits for its main window.
+  // (Un)registers the board, then starts Travune.exe, traced, and waits for its window.
   void Start(bool registered = true) {
     const std::string program = Env("TRAVUNE_E2E_APP");
     ASSERT_TRUE(Regsvr32(registered ? "/s" : "/s /u"));
     m_trace = CRelayTrace("Z:" + Env("TRAVUNE_WINE_STDERR"), program);
-    SetEnvironmentVariableA("WINEDEBUG",
-                            "-all,+relay");  // for Travune.exe alone
+    SetEnvironmentVariableA("WINEDEBUG", "-all,+relay");  // for Travune.exe alone
     const std::string failure = m_travune.Start(program);
     SetEnvironmentVariableA("WINEDEBUG", "-all");
     ASSERT_TRUE(failure.empty()) << failure;
@@ -132,8 +122,7 @@ class TravuneE2e : public ::testing::Test {
         << "the click on " << button << " did not return within 20 s";
   }
 
-  // Runs regsvr32 with these arguments and the board's path through cmd.exe,
-  // which takes off the outer quotes; true on exit code 0.
+  // True when regsvr32 exits with 0 (through cmd.exe, which drops the outer quotes).
   static bool Regsvr32(const std::string& arguments) {
     return std::system(("\"\"" + Env("TRAVUNE_E2E_REGSVR32", "regsvr32") + "\" " + arguments +
                         " \"" + Env("TRAVUNE_E2E_BOARD") + "\"\"")
@@ -144,8 +133,7 @@ class TravuneE2e : public ::testing::Test {
     std::ofstream(m_folder + "\\eeprom.bin", std::ios::binary) << bytes;
   }
 
-  // A file of the test's folder, whole: "eeprom.bin", or the board's request
-  // log "board.log".
+  // "eeprom.bin" or the board's request log "board.log", whole.
   std::string Read(const char* file) const {
     std::ifstream stream(m_folder + "\\" + file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(stream), {});

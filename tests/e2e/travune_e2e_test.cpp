@@ -1,7 +1,5 @@
 // The program's runs as a person sees them, and what each phase asks of the
-// system where Wine would otherwise be more lenient than Windows: the DLL
-// search and the path WINMM is loaded from, the system timer's resolution and
-// the teardown's calls.
+// system where Wine is more lenient than Windows.
 #include "travune_e2e.h"
 
 using namespace ::testing;
@@ -15,9 +13,7 @@ const char SUCCESS[] = "Update Success !!";
 const char FAILED[] = "Update Failed !!";
 const char HIDDEN[] = "(hidden)";
 
-// A start with something wrong: its board, knob and EEPROM file, and the
-// result lines after a check and an update. (What the program logs on the
-// way is the core tests'.)
+// A start with something wrong, and the result lines after a check and an update.
 struct FaultyStart {
   const char* name;
   bool registered;
@@ -84,10 +80,9 @@ TEST_F(TravuneE2e, ChecksOldUpdatesChecksNewAndOldAgainAfterTheBoardsReset) {
                           "Travune simulated board: filter released\n", "CoUninitialize()"));
 }
 
-// Against a board that takes 25 ms a read, a check lasts about 7 s. Windows
-// ghosts a window whose thread has not looked at its queue for 5 s and
-// offers to end the program; this one never reads as hung, answers what is
-// sent to it meanwhile, and an update clicked meanwhile runs after the check.
+// Against a board that takes 25 ms a read, a check lasts about 7 s; Windows
+// ghosts a window that has not looked at its queue for 5 s. This one never
+// reads as hung, and an update sent meanwhile runs after the check.
 TEST_F(TravuneE2e, ACheckLongerThanFiveSecondsNeverMakesTheWindowHung) {
   SetEnvironmentVariableA("TRAVUNE_SIMBOARD_READ_DELAY_MS", "25");
   ASSERT_NO_FATAL_FAILURE(Start());
@@ -109,9 +104,8 @@ TEST_F(TravuneE2e, ACheckLongerThanFiveSecondsNeverMakesTheWindowHung) {
   EXPECT_LT(requests.rfind("\nGet "), requests.find("\nSet ")) << "the update ran inside the check";
 }
 
-// Without a usable board both buttons do nothing; with one that refuses a
-// block or keeps a damaged file, the procedures fail, and a damaged file is
-// left alone.
+// Without a usable board both buttons do nothing; with a faulty one the
+// procedures fail, and a damaged file is left alone.
 TEST_P(FaultyStarts, ShowTheirResults) {
   const FaultyStart& start = GetParam();
   if (start.knob != nullptr) SetEnvironmentVariableA(start.knob, start.value);
