@@ -36,14 +36,10 @@ struct CFakeCalls {
   int failAt = -1;                    // the failable call that answers failWith
   HRESULT failWith = E_FAIL;
   int overReleases = 0;
-  CFakeObject *receivers = nullptr, *tuners = nullptr, *devices = nullptr;
-  CFakeObject *graph = nullptr, *builder = nullptr, *propertySet = nullptr;
-
-  HRESULT Enter(const std::string& call) {
-    calls += call + " ";
-    failable.push_back(call);
-    return static_cast<int>(failable.size()) - 1 == failAt ? failWith : S_OK;
-  }
+  std::vector<std::unique_ptr<CFakeObject>> objects;  // in creation order
+  CFakeObject* Make(const std::string& name);
+  CFakeObject *receivers = Make("receivers"), *tuners = Make("tuners"), *devices = Make("devenum");
+  CFakeObject *graph = Make("graph"), *propertySet = Make("propset"), *builder = Make("builder");
 };
 
 // One kind of object plays every part (enumerators, monikers, bags, filters,
@@ -168,20 +164,22 @@ struct CFakeObject final : CEvery<ICreateDevEnum, IEnumMoniker, IMoniker, IPrope
   NOT_CALLED6(IsEqual(IMoniker*), Hash(DWORD*), Skip(ULONG), IsDirty(), Pause(), Abort())
 
  private:
-  HRESULT Fail(const std::string& method) { return m_log.Enter(m_name + "." + method); }
+  HRESULT Fail(const std::string& method) {
+    m_log.calls += m_name + "." + method + " ";
+    m_log.failable.push_back(m_name + "." + method);
+    return static_cast<int>(m_log.failable.size()) - 1 == m_log.failAt ? m_log.failWith : S_OK;
+  }
   CFakeCalls& m_log;
   std::string m_name;
   ULONG m_held = 0;
 };
 
+inline CFakeObject* CFakeCalls::Make(const std::string& name) {
+  return objects.emplace_back(std::make_unique<CFakeObject>(*this, name)).get();
+}
+
 struct CFakeComWorld : CFakeCalls {
   CFakeComWorld() {
-    receivers = Make("receivers");
-    tuners = Make("tuners");
-    devices = Make("devenum");
-    graph = Make("graph");
-    propertySet = Make("propset");
-    builder = Make("builder");
     m_pCurrent = this;
     SetComInstanceCreator(Create);
     SetDebugLogSink([](const char* text) { m_pCurrent->debugLog += text; });
@@ -208,14 +206,11 @@ struct CFakeComWorld : CFakeCalls {
   // "over-released " if that happened: "" when all is clean.
   std::string State() const {
     std::string state;
-    for (const auto& object : m_objects) state += object->Held();
+    for (const auto& object : objects) state += object->Held();
     return overReleases != 0 ? state + "over-released " : state;
   }
 
  private:
-  CFakeObject* Make(const std::string& name) {
-    return m_objects.emplace_back(std::make_unique<CFakeObject>(*this, name)).get();
-  }
   // A moniker in the enumerator, with a bag of these values and a filter if bindable.
   void Add(CFakeObject* enumerator, const char* kind, Values values, bool bindable) {
     const std::string name = kind + std::to_string(enumerator->monikers.size() + 1);
@@ -236,6 +231,4 @@ struct CFakeComWorld : CFakeCalls {
     }
     return world.builder->Give<ICaptureGraphBuilder2>(call, world.builder, object, E_FAIL, riid);
   }
-
-  std::vector<std::unique_ptr<CFakeObject>> m_objects;
 };
