@@ -1,8 +1,7 @@
-// An in-memory board driver behind the EEPROM property set that also stands
-// in for the dialog's progress bar, result line and pause, so that one event
-// log shows their order: Q<property> support query, G<offset> read,
-// S<offset> write, P<position> progress, Z<ms> pause, show, "<result text>".
-// A request token ends in '!' when the request was malformed.
+// An in-memory board driver behind the EEPROM property set, standing in too for
+// the dialog's progress bar, result line and pause so that one event log shows their
+// order: Q<property> support query, G<offset> read, S<offset> write, P<position>
+// progress, Z<ms> pause, show, "<result text>"; a malformed request's token ends in '!'.
 #pragma once
 
 #include <array>
