@@ -95,9 +95,10 @@ TEST(OpenDevice, CallsInOrderAndEveryOneFailedInTurnKeepsNoGraph) {
   size_t call = 0;
   for (const auto& [calls, log] : FAILED_OPENING_LOGS) {
     for (const size_t end = call + calls; call < end; ++call) {
+      ASSERT_LT(call, board.failable.size());
       for (HRESULT result : FAILURES) {
         CFakeComWorld world;
-        EXPECT_EQ("", Open(world, static_cast<int>(call), result)) << board.failable.at(call);
+        EXPECT_EQ("", Open(world, static_cast<int>(call), result)) << board.failable[call];
         EXPECT_EQ(log, world.debugLog) << board.failable[call];
       }
     }

@@ -1,7 +1,7 @@
 // A fake media framework, the device code's COM creator and DebugLog sink while
 // it lives. Every call but AddRef and QueryInterface (which finds no interface)
 // lands in `calls` as "<object>.<Method>" or "<object>.new(<context>)"; any but
-// Release can fail on request. Receivers R1, ..., tuners T1, ..., bags T1b, filters T1f.
+// Release can fail on request. Receivers R1, ..., tuners T1, ..., bags R1b, T1b, filters T1f, ...
 #pragma once
 
 #include <memory>
