@@ -1,8 +1,7 @@
-// A fake media framework, the device code's COM creator and DebugLog sink
-// while it lives. Every call but AddRef and QueryInterface (which finds no
-// interface) lands in `calls` as "<object>.<Method>" (a creation as
-// "<object>.new(<context>)"); any but Release can be made to fail.
-// Receivers are R1, ... with bags R1b, ...; tuners T1, ..., T1b, ..., T1f, ....
+// A fake media framework, the device code's COM creator and DebugLog sink while
+// it lives. Every call but AddRef and QueryInterface (which finds no interface)
+// lands in `calls` as "<object>.<Method>" or "<object>.new(<context>)"; any but
+// Release can fail on request. Receivers R1, ..., tuners T1, ..., bags R1b, T1b, filters T1f, ...
 #pragma once
 
 #include <memory>
@@ -13,14 +12,11 @@
 #include "device_ids.h"
 #include "device_private.h"
 
-// For the methods the device code never calls, one to six at a time.
+// For the methods the device code never calls, one to three at a time.
 #define NOT_CALLED(signature) \
   HRESULT STDMETHODCALLTYPE signature override { return E_NOTIMPL; }
 #define NOT_CALLED2(first, ...) NOT_CALLED(first) NOT_CALLED(__VA_ARGS__)
 #define NOT_CALLED3(first, ...) NOT_CALLED(first) NOT_CALLED2(__VA_ARGS__)
-#define NOT_CALLED4(first, ...) NOT_CALLED(first) NOT_CALLED3(__VA_ARGS__)
-#define NOT_CALLED5(first, ...) NOT_CALLED(first) NOT_CALLED4(__VA_ARGS__)
-#define NOT_CALLED6(first, ...) NOT_CALLED(first) NOT_CALLED5(__VA_ARGS__)
 
 // Registry values that are not strings.
 using WideText = std::basic_string<WCHAR>;
@@ -36,14 +32,10 @@ struct CFakeCalls {
   int failAt = -1;                    // the failable call that answers failWith
   HRESULT failWith = E_FAIL;
   int overReleases = 0;
-  CFakeObject *receivers = nullptr, *tuners = nullptr, *devices = nullptr;
-  CFakeObject *graph = nullptr, *builder = nullptr, *propertySet = nullptr;
-
-  HRESULT Enter(const std::string& call) {
-    calls += call + " ";
-    failable.push_back(call);
-    return static_cast<int>(failable.size()) - 1 == failAt ? failWith : S_OK;
-  }
+  std::vector<std::unique_ptr<CFakeObject>> objects;  // in creation order
+  CFakeObject* Make(const std::string& name);
+  CFakeObject *receivers = Make("receivers"), *tuners = Make("tuners"), *devices = Make("devenum");
+  CFakeObject *graph = Make("graph"), *propertySet = Make("propset"), *builder = Make("builder");
 };
 
 // One kind of object plays every part (enumerators, monikers, bags, filters,
@@ -162,29 +154,37 @@ struct CFakeObject final : CEvery<ICreateDevEnum, IEnumMoniker, IMoniker, IPrope
   NOT_CALLED3(QueryFilterInfo(FILTER_INFO*), RenderFile(LPCWSTR, LPCWSTR), FindPin(LPCWSTR, IPin**))
   NOT_CALLED3(GetSizeMax(ULARGE_INTEGER*), EnumFilters(IEnumFilters**), Write(LPCOLESTR, VARIANT*))
   NOT_CALLED3(RemoveFilter(IBaseFilter*), ShouldOperationContinue(), QueryVendorInfo(LPWSTR*))
-  NOT_CALLED4(IsSystemMoniker(DWORD*), SetDefaultSyncSource(), Clone(IEnumMoniker**), Render(IPin*))
-  NOT_CALLED4(EnumPins(IEnumPins**), Connect(IPin*, IPin*), SetLogFile(DWORD_PTR), Reconnect(IPin*))
-  NOT_CALLED4(Save(IStream*, BOOL), Inverse(IMoniker**), Run(REFERENCE_TIME), GetClassID(CLSID*))
-  NOT_CALLED6(IsEqual(IMoniker*), Hash(DWORD*), Skip(ULONG), IsDirty(), Pause(), Abort())
+  NOT_CALLED3(IsSystemMoniker(DWORD*), SetDefaultSyncSource(), Clone(IEnumMoniker**))
+  NOT_CALLED3(EnumPins(IEnumPins**), Connect(IPin*, IPin*), SetLogFile(DWORD_PTR))
+  NOT_CALLED3(Save(IStream*, BOOL), Inverse(IMoniker**), Run(REFERENCE_TIME))
+  NOT_CALLED3(GetClassID(CLSID*), IsEqual(IMoniker*), Reconnect(IPin*))
+  NOT_CALLED3(Render(IPin*), Hash(DWORD*), Skip(ULONG))
+  NOT_CALLED3(IsDirty(), Pause(), Abort())
 
  private:
-  HRESULT Fail(const std::string& method) { return m_log.Enter(m_name + "." + method); }
+  HRESULT Fail(const std::string& method) {
+    m_log.calls += m_name + "." + method + " ";
+    m_log.failable.push_back(m_name + "." + method);
+    return static_cast<int>(m_log.failable.size()) - 1 == m_log.failAt ? m_log.failWith : S_OK;
+  }
   CFakeCalls& m_log;
   std::string m_name;
   ULONG m_held = 0;
 };
 
+inline CFakeObject* CFakeCalls::Make(const std::string& name) {
+  return objects.emplace_back(std::make_unique<CFakeObject>(*this, name)).get();
+}
+
 struct CFakeComWorld : CFakeCalls {
-  CFakeComWorld() {
-    receivers = Make("receivers");
-    tuners = Make("tuners");
-    devices = Make("devenum");
-    graph = Make("graph");
-    propertySet = Make("propset");
-    builder = Make("builder");
+  // The board as installed, its receiver (lower-case path) and tuner 1, unless told otherwise.
+  explicit CFakeComWorld(bool withBoard = true) {
     m_pCurrent = this;
     SetComInstanceCreator(Create);
     SetDebugLogSink([](const char* text) { m_pCurrent->debugLog += text; });
+    if (!withBoard) return;
+    AddReceiver(L"\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04", L"Travune BDA Receiver");
+    AddTuner(L"Travune Digital Tuner 1 (DVB-T)");
   }
   ~CFakeComWorld() {
     SetComInstanceCreator(nullptr);
@@ -197,25 +197,16 @@ struct CFakeComWorld : CFakeCalls {
   void AddTuner(const WideText& friendlyName, bool bindable = true) {
     Add(tuners, "T", {{"FriendlyName", friendlyName}}, bindable);
   }
-  // The board as installed: its receiver (lower-case path) and tuner 1.
-  void InstallBoard() {
-    AddReceiver(L"\\\\?\\pci#ven_14f1&dev_8852&subsys_2a6c5e1d&rev_04#4&2f1c&0&00e4#{fd0a}",
-                L"Travune BDA Receiver");
-    AddTuner(L"Travune Digital Tuner 1 (DVB-T)");
-  }
 
   // "<object>+<references> " for each object held, in creation order, and
   // "over-released " if that happened: "" when all is clean.
   std::string State() const {
     std::string state;
-    for (const auto& object : m_objects) state += object->Held();
+    for (const auto& object : objects) state += object->Held();
     return overReleases != 0 ? state + "over-released " : state;
   }
 
  private:
-  CFakeObject* Make(const std::string& name) {
-    return m_objects.emplace_back(std::make_unique<CFakeObject>(*this, name)).get();
-  }
   // A moniker in the enumerator, with a bag of these values and a filter if bindable.
   void Add(CFakeObject* enumerator, const char* kind, Values values, bool bindable) {
     const std::string name = kind + std::to_string(enumerator->monikers.size() + 1);
@@ -236,6 +227,4 @@ struct CFakeComWorld : CFakeCalls {
     }
     return world.builder->Give<ICaptureGraphBuilder2>(call, world.builder, object, E_FAIL, riid);
   }
-
-  std::vector<std::unique_ptr<CFakeObject>> m_objects;
 };

@@ -1,8 +1,7 @@
-// An in-memory board driver behind the EEPROM property set that also stands
-// in for the dialog's progress bar, result line and pause, so that one event
-// log shows their order: Q<property> support query, G<offset> read,
-// S<offset> write, P<position> progress, Z<ms> pause, show, "<result text>".
-// A request token ends in '!' when the request was malformed.
+// An in-memory board driver behind the EEPROM property set, standing in too for
+// the dialog's progress bar, result line and pause so that one event log shows their
+// order: Q<property> support query, G<offset> read, S<offset> write, P<position>
+// progress, Z<ms> pause, show, "<result text>"; a malformed request's token ends in '!'.
 #pragma once
 
 #include <array>
@@ -27,7 +26,7 @@ struct CFakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
   HRESULT STDMETHODCALLTYPE QuerySupported(REFGUID set, DWORD id, DWORD* support) override {
-    log += "Q" + std::to_string(id) + (IsEepromSet(set) ? " " : "! ");
+    log += "Q" + std::to_string(id) + (set == PROPSETID_EEPROM_ACCESS ? " " : "! ");
     const HRESULT result = Answer("Q#" + std::to_string(m_queries++));
     const bool flagless = result == FLAGLESS;
     *support = (id == 2) != flagless ? KSPROPERTY_SUPPORT_GET : KSPROPERTY_SUPPORT_SET;
@@ -70,11 +69,10 @@ struct CFakeEepromDriver : IKsPropertySet, IProgressSink, IResultLine, IPause {
   }
 
  private:
-  static bool IsEepromSet(REFGUID set) { return IsEqualGUID(set, PROPSETID_EEPROM_ACCESS); }
   // Notes the request; false when it is malformed.
   bool Arrived(char call, REFGUID set, bool rightProperty, LPVOID instance, DWORD instanceLength,
                LPVOID data, DWORD length, DWORD wantedLength) {
-    const bool good = IsEepromSet(set) && rightProperty && instance == data &&
+    const bool good = set == PROPSETID_EEPROM_ACCESS && rightProperty && instance == data &&
                       instanceLength == wantedLength && length == wantedLength &&
                       (call == 'G' || static_cast<BYTE*>(data)[3] % 4 == 0);
     log += call + (good ? std::to_string(static_cast<BYTE*>(data)[3]) + " " : "! ");
