@@ -8,8 +8,11 @@ export WINEARCH=win64
 # Every Wine program (wineboot, winepath, regsvr32, reg, ours) starts through
 # the 64-bit loader, which starts a 32-bit exe with its own loader. Debian's
 # wine, winepath, wineboot and regsvr32 commands pick the 32-bit loader
-# whenever it is installed, and fail where the host runs no 32-bit programs;
-# tests/scripts/check-wine-calls keeps them out of the scripts.
+# whenever it is installed, and fail where the host runs no 32-bit programs:
+# in a script that sources this file they refuse at once, on every host.
+for command in wine winepath wineboot regsvr32 reg regedit; do
+  eval "$command() { echo \"$command: start it through \\\"\\\$TRAVUNE_WINE\\\"\" >&2; return 127; }"
+done
 if [ -x /usr/lib/wine/wine64 ]; then TRAVUNE_WINE=/usr/lib/wine/wine64; else TRAVUNE_WINE=wine64; fi
 
 # A prefix made before 32-bit Wine was installed cannot start any program once

@@ -8,8 +8,7 @@ int ReadDecimal(const wchar_t* name, int largest) {
   const std::wstring value = ReadEnvironmentWide(name);
   if (value.empty() || value.size() > 4 || value.find_first_not_of(L"0123456789") != value.npos)
     return -1;
-  int number = 0;
-  for (wchar_t digit : value) number = 10 * number + (digit - L'0');
+  const int number = _wtoi(value.c_str());
   return number <= largest ? number : -1;
 }
 

@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -120,8 +119,7 @@ struct CThemedBar {
   }
 };
 
-// Halfway through the update a click on "Check EEPROM" is posted; the last
-// read of that check closes the dialog.
+// Posts a check click halfway through the update; that check's last read closes the dialog.
 struct CBoardDuringRun : CFakeEepromDriver {
   HWND dialog = nullptr;
   std::vector<int> drawnBeforeLastWrite;
@@ -209,7 +207,6 @@ struct CObservedMainDialog : CLumiqDlg {
     EXPECT_FALSE(IsWindowEnabled(m_hWnd));
     ExpectCentredOver(about, m_hWnd);
     EXPECT_EQ(FontOf(about), " MS Sans Serif 8pt");
-    // A caption and system menu on a fixed frame.
     const LONG FRAME = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME;
     EXPECT_EQ(GetWindowLongA(about, GWL_STYLE) & FRAME, WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
     // Where the template puts them; the icon takes the system's icon size.
@@ -236,8 +233,8 @@ struct CObservedMainDialog : CLumiqDlg {
   CBoardDuringRun& m_board;
 };
 
-// On a thread whose COM is in the other mode, the dialog's CoInitialize
-// fails: it runs all the same and leaves that COM open.
+// COM set up in the other mode fails the dialog's CoInitialize: it runs all the same and leaves
+// that COM open.
 TEST(MainDialog, LooksRightOpensItsAboutBoxThenTheThemedBarFollowsAnUpdate) {
   InitCommonControls();  // the progress bar's class
   ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);

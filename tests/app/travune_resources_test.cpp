@@ -2,7 +2,6 @@
 // images, the manifest, and Travune.exe's version block.
 #include <windows.h>
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>

@@ -7,7 +7,6 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
